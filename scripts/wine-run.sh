@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Runs a Windows program in a build's own Wine session (see wine-session.sh),
+# starting the session first when it is not running.
+#
+#   wine-run.sh <session dir> <wine loader> <program.exe> [args...]
+#
+# CARTON_WINE_LANG, when set, becomes the process locale: zh_CN.UTF-8 gives
+# the program the Chinese code page (GetACP() == 936).
+set -u
+dir=$1 loader=$2
+shift 2
+here=$(cd "$(dirname "$0")" && pwd)
+mkdir -p "$dir"
+dir=$(cd "$dir" && pwd)
+
+export WINEPREFIX="$dir/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -d "$WINEPREFIX/drive_c" ] || { [ -z "${DISPLAY:-}" ] && [ ! -s "$dir/display" ]; }; then
+    "$here/wine-session.sh" start "$dir" "$loader" >/dev/null || exit 1
+fi
+if [ -z "${DISPLAY:-}" ] && [ -s "$dir/display" ]; then
+    export DISPLAY=$(cat "$dir/display")
+fi
+if [ -n "${CARTON_WINE_LANG:-}" ]; then
+    unset LC_ALL LC_CTYPE LANGUAGE
+    export LANG=$CARTON_WINE_LANG
+fi
+exec "$loader" "$@"

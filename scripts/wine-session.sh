@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Starts or stops a build's own Wine session: its prefix, a persistent
+# wineserver and, when no display is set, a private Xvfb display.
+#
+#   wine-session.sh start|stop <session dir> <wine loader>
+#
+# The session folder holds "prefix/" and, when this script started an Xvfb,
+# "display" (":N") and "xvfb.pid". Every output is detached from the caller:
+# Wine's helper processes would otherwise keep ctest's pipe open.
+set -u
+action=$1 dir=$2 loader=$3
+mkdir -p "$dir"
+dir=$(cd "$dir" && pwd)
+
+export WINEPREFIX="$dir/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+case "$loader" in
+    */wine64) export WINEARCH=win64 ;;
+    *)        export WINEARCH=win32 ;;
+esac
+
+start_display() {
+    if [ -n "${DISPLAY:-}" ]; then
+        return 0
+    fi
+    if [ -f "$dir/xvfb.pid" ] && kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null && [ -s "$dir/display" ]; then
+        export DISPLAY=$(cat "$dir/display")
+        return 0
+    fi
+    rm -f "$dir/display.fd"
+    setsid Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 \
+        3>"$dir/display.fd" </dev/null >"$dir/xvfb.log" 2>&1 &
+    echo $! >"$dir/xvfb.pid"
+    for _ in $(seq 1 100); do
+        [ -s "$dir/display.fd" ] && break
+        sleep 0.1
+    done
+    if [ ! -s "$dir/display.fd" ]; then
+        echo "Xvfb did not start (see $dir/xvfb.log)" >&2
+        return 1
+    fi
+    echo ":$(tr -d '\n' <"$dir/display.fd")" >"$dir/display"
+    export DISPLAY=$(cat "$dir/display")
+}
+
+case "$action" in
+start)
+    start_display || exit 1
+    # A wineserver that started without a display keeps failing windows:
+    # stop any old one of this prefix before starting ours.
+    wineserver -k </dev/null >/dev/null 2>&1
+    wineserver -p </dev/null >/dev/null 2>&1
+    "$loader" wineboot --init </dev/null >"$dir/wineboot.log" 2>&1
+    rc=$?
+    [ -d "$WINEPREFIX/drive_c" ] || { echo "wineboot failed (rc $rc, see $dir/wineboot.log)" >&2; exit 1; }
+    echo "wine session ready: prefix $WINEPREFIX, display ${DISPLAY}"
+    ;;
+stop)
+    wineserver -k </dev/null >/dev/null 2>&1
+    if [ -f "$dir/xvfb.pid" ]; then
+        kill "$(cat "$dir/xvfb.pid")" 2>/dev/null
+        rm -f "$dir/xvfb.pid" "$dir/display" "$dir/display.fd"
+    fi
+    echo "wine session stopped"
+    ;;
+*)
+    echo "usage: $0 start|stop <dir> <loader>" >&2
+    exit 2
+    ;;
+esac
+exit 0
