@@ -1,0 +1,19 @@
+// Entry of Setup.exe: loads the configuration next to the program and runs
+// the install wizard.
+#include "SetupConfig.h"
+
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show)
+{
+    // The wizard takes no arguments: everything it needs is in the package.
+    (void)instance;
+    (void)previous;
+    (void)commandLine;
+    (void)show;
+    // A package without both properties files ends silently, before any
+    // window is shown; there is nobody to tell in which language.
+    if (!KwSDK::LoadConfiguration())
+        return 0;
+    return 0;
+}

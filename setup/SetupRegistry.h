@@ -1,0 +1,34 @@
+// The product's registry script: the install folder filled into its
+// placeholder, and the silent import by the system's registry editor.
+#ifndef SETUP_SETUPREGISTRY_H
+#define SETUP_SETUPREGISTRY_H
+
+#include "IKwIOStream.h"
+#include "KwString.h"
+
+namespace KwSDK {
+
+// Expands program folder + "setup" + suffix + ".reg" into program folder +
+// "setup_temp" + suffix + ".reg" for the target folder, then starts
+// "regedit.exe /s " on the short path of the expanded file without waiting.
+// 1 when the registry editor was started; nothing is started when the
+// script could not be expanded completely.
+int ImportRegistryScript(const KwString& targetFolder, const KwString& suffix);
+
+// Copies the script line by line, every occurrence of the placeholder (key
+// "regist_root") replaced by the target folder with doubled backslashes;
+// every other byte is copied unchanged. 1 when the whole script was written,
+// 0 when a file could not be opened or written.
+int ExpandRegistryScript(const KwString& targetFolder, const KwString& sourcePath,
+                         const KwString& expandedPath);
+
+// Reads the next line with its line end (a last line without one is read
+// whole). 0 at the end of the stream or when reading fails.
+int ReadScriptLine(IKwIOStream* stream, KwString& line);
+
+// A folder as the registry script writes it: every backslash doubled.
+KwString EscapeRegistryPath(const KwString& folder);
+
+} // namespace KwSDK
+
+#endif
