@@ -15,26 +15,81 @@ namespace {
 const int kMaxCodes = 4096;
 const int kMaxCodeBits = 12;
 const int kTableBytes = 768;
+// LZW strings are copied in steps of this many bytes; the index buffer has
+// one step of slack so the last step of a string may run past its end.
+const int kCopyStep = 8;
+const int kCopySlack = kCopyStep;
+// First allocation for gathering one image's data: the data cannot be
+// longer than what is left of the file, but many small frames of a large
+// file should not each reserve the whole rest of it.
+const int kGatherStart = 1 << 20;
+
+// Enlarges a block holding used bytes so that extra more fit; frees it and
+// answers null when that is impossible.
+unsigned char* Grow(unsigned char* data, int* capacity, int used, int extra)
+{
+    const long long kLargest = 0x7FFFFFFF;
+    long long needed = static_cast<long long>(used) + extra;
+    long long larger = static_cast<long long>(*capacity) * 2;
+    larger = larger < needed ? needed : (larger > kLargest ? kLargest : larger);
+    void* moved = needed <= kLargest ? std::realloc(data, static_cast<size_t>(larger)) : nullptr;
+    if (moved == nullptr) {
+        std::free(data);
+        return nullptr;
+    }
+    *capacity = static_cast<int>(larger);
+    return static_cast<unsigned char*>(moved);
+}
+
+// Reads the data sub-blocks of one image up to their terminator and joins
+// their contents into one block of *size bytes, so the decompressor works on
+// plain memory instead of calling into the reader for every byte. Null when
+// the file is cut inside the blocks or memory runs out; the caller frees it.
+unsigned char* ReadSubBlocks(KwStreamReader& reader, int* size)
+{
+    long long remaining = reader.Remaining();
+    int capacity = remaining >= 0 && remaining < kGatherStart ? static_cast<int>(remaining) + 1
+                                                              : kGatherStart;
+    unsigned char* data = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(capacity)));
+    int used = 0;
+    while (data != nullptr) {
+        int length = static_cast<int>(reader.ReadU8());
+        if (!reader.Ok() || length == 0) {
+            break;
+        }
+        if (length > capacity - used) {
+            data = Grow(data, &capacity, used, length);
+        }
+        if (data != nullptr && !reader.ReadBytes(data + used, length)) {
+            break;
+        }
+        used += length;
+    }
+    if (data == nullptr || !reader.Ok()) {
+        std::free(data);
+        return nullptr;
+    }
+    *size = used;
+    return data;
+}
 
 // Reads variable-width LZW codes, least significant bit first, from the
-// data sub-blocks of one image. Each sub-block is fetched whole through the
-// reader, so the bit loop works on a small local block instead of calling
-// into the reader for every byte.
+// gathered image data.
 class CodeReader {
 public:
-    explicit CodeReader(KwStreamReader& reader)
-        : m_reader(reader), m_nPos(0), m_nLength(0), m_nBits(0), m_nBitCount(0), m_bEnded(0)
+    CodeReader(const unsigned char* data, int size)
+        : m_pData(data), m_nSize(size), m_nPos(0), m_nBits(0), m_nBitCount(0)
     {
     }
 
-    // Next code of the given width; -1 when the data ended or the file is cut.
+    // Next code of the given width; -1 when the data ended.
     int Next(int width)
     {
         while (m_nBitCount < width) {
-            if (m_nPos == m_nLength && !LoadBlock()) {
+            if (m_nPos == m_nSize) {
                 return -1;
             }
-            m_nBits |= static_cast<unsigned int>(m_block[m_nPos++]) << m_nBitCount;
+            m_nBits |= static_cast<unsigned int>(m_pData[m_nPos++]) << m_nBitCount;
             m_nBitCount += 8;
         }
         int code = static_cast<int>(m_nBits & ((1u << width) - 1));
@@ -43,40 +98,12 @@ public:
         return code;
     }
 
-    // Reads what is left of the sub-blocks, terminator included.
-    int Finish()
-    {
-        while (LoadBlock()) {
-        }
-        return m_reader.Ok();
-    }
-
 private:
-    // Loads the next sub-block; 0 at the terminator or when the file is cut
-    // (a block shorter than its length byte fails the reader).
-    int LoadBlock()
-    {
-        m_nPos = 0;
-        m_nLength = 0;
-        if (m_bEnded || !m_reader.Ok()) {
-            return 0;
-        }
-        int length = static_cast<int>(m_reader.ReadU8());
-        m_bEnded = length == 0;
-        if (m_bEnded || !m_reader.ReadBytes(m_block, length)) {
-            return 0;
-        }
-        m_nLength = length;
-        return 1;
-    }
-
-    KwStreamReader& m_reader;
-    unsigned char m_block[255];
+    const unsigned char* m_pData;
+    int m_nSize;
     int m_nPos;
-    int m_nLength;
     unsigned int m_nBits;
     int m_nBitCount;
-    int m_bEnded;
 };
 
 // The string table of the decompressor. Every string a code stands for has
@@ -89,7 +116,8 @@ struct LZWTABLE {
 };
 
 // Writes the string of code at out[produced], at most room bytes; answers
-// the count written. A code below clear is the byte itself.
+// the count written. A code below clear is the byte itself. The output must
+// have kCopySlack bytes beyond the count the caller asked for.
 int EmitCode(const LZWTABLE& table, int code, int clear, unsigned char* out, int produced,
              int room)
 {
@@ -98,27 +126,36 @@ int EmitCode(const LZWTABLE& table, int code, int clear, unsigned char* out, int
         return 1;
     }
     int length = table.length[code] < room ? table.length[code] : room;
-    // A code defined by this very step (previous string plus its own first
-    // byte) ends on the byte the copy writes first, so the copy must run
-    // forward one byte at a time; memmove would read it before it exists.
     const unsigned char* from = out + table.start[code];
     unsigned char* to = out + produced;
+    if (to - from >= kCopyStep) {
+        // Whole steps may run past the string into the slack or into bytes
+        // later codes overwrite; any byte of the string a step reads was
+        // either there before or written by an earlier step.
+        for (int i = 0; i < length; i += kCopyStep) {
+            std::memcpy(to + i, from + i, kCopyStep);
+        }
+        return length;
+    }
+    // A string that starts less than a step back ends on bytes this copy
+    // writes itself (a code defined by this very step is the previous
+    // string plus its own first byte), so it goes one byte at a time.
     for (int i = 0; i < length; ++i) {
         to[i] = from[i];
     }
     return length;
 }
 
-// Decodes up to count colour indices; answers how many were produced, or -1
-// when the file ended inside the image data. Invalid codes end the image
-// early, leaving the remaining pixels unset.
-int DecodeLzw(KwStreamReader& reader, int minSize, unsigned char* out, int count)
+// Decodes up to count colour indices from the gathered image data; answers
+// how many were produced, or -1 when memory runs out. Invalid codes end the
+// image early, leaving the remaining pixels unset.
+int DecodeLzw(const unsigned char* data, int size, int minSize, unsigned char* out, int count)
 {
     LZWTABLE* table = new (std::nothrow) LZWTABLE;
     if (table == nullptr) {
         return -1;
     }
-    CodeReader codes(reader);
+    CodeReader codes(data, size);
     const int clear = 1 << minSize;
     const int end = clear + 1;
     int width = minSize + 1;
@@ -157,7 +194,7 @@ int DecodeLzw(KwStreamReader& reader, int minSize, unsigned char* out, int count
         old = code;
     }
     delete table;
-    return codes.Finish() ? produced : -1;
+    return produced;
 }
 
 // Whether remaining bytes of LZW data could ever yield count pixels. A code
@@ -184,6 +221,57 @@ void InterlacePlaces(int height, int* place)
             place[n++] = row;
         }
     }
+}
+
+// The frame's colour table as ready-made B, G, R, A pixels, so converting an
+// index is one 4-byte copy. transparent is -1 when no index is transparent.
+void MakePixelTable(const unsigned char* table, int transparent, unsigned char (*bgra)[4])
+{
+    for (int i = 0; i < 256; ++i) {
+        bgra[i][0] = table[i * 3 + 2];
+        bgra[i][1] = table[i * 3 + 1];
+        bgra[i][2] = table[i * 3];
+        bgra[i][3] = i == transparent ? 0 : 255;
+    }
+}
+
+void ExpandIndices(const unsigned char (*bgra)[4], const unsigned char* indices, int count,
+                   unsigned char* out)
+{
+    for (int x = 0; x < count; ++x) {
+        std::memcpy(out + x * 4, bgra[indices[x]], 4);
+    }
+}
+
+// Writes decoded indices, in decoding order, into the rows of a width x
+// height B, G, R, A picture; every pixel past the decoded ones becomes
+// transparent black, so each byte of out is written exactly once. Answers 0
+// when memory for the row order runs out.
+int WriteFramePixels(const unsigned char (*bgra)[4], const unsigned char* indices, int decoded,
+                     int width, int height, int interlaced, unsigned char* out)
+{
+    int* place = static_cast<int*>(std::malloc(sizeof(int) * static_cast<size_t>(height)));
+    if (place == nullptr) {
+        return 0;
+    }
+    for (int row = 0; row < height; ++row) {
+        place[row] = row;
+    }
+    if (interlaced) {
+        InterlacePlaces(height, place);
+    }
+    const size_t rowBytes = static_cast<size_t>(width) * 4;
+    int left = decoded;
+    for (int n = 0; n < height; ++n) {
+        int filled = left < width ? left : width;
+        left -= filled;
+        unsigned char* row = out + static_cast<size_t>(place[n]) * rowBytes;
+        ExpandIndices(bgra, indices + static_cast<size_t>(n) * width, filled, row);
+        size_t done = static_cast<size_t>(filled) * 4;
+        std::memset(row + done, 0, rowBytes - done);
+    }
+    std::free(place);
+    return 1;
 }
 
 } // namespace
@@ -275,40 +363,32 @@ int KwGIFDecoder::ReadExtension(KwStreamReader& reader, CONTROL* control)
 }
 
 // Turns decoded indices into a B, G, R, A frame and appends it; pixels past
-// the decoded ones stay transparent black.
+// the decoded ones stay transparent black. The pixels go into target when
+// one is given, otherwise into a buffer of the frame's own.
 int KwGIFDecoder::AddFrame(const FRAME& frame, const unsigned char* indices, int decoded,
-                           const unsigned char* table, const CONTROL& control)
+                           const unsigned char* table, const CONTROL& control, KwBuffer* target)
 {
-    KwBuffer* pixels = new (std::nothrow) KwBuffer();
+    KwBuffer* pixels = target != nullptr ? target : new (std::nothrow) KwBuffer();
     if (pixels == nullptr) {
         return Fail(KW_CODER_NO_MEMORY);
     }
     pixels->AddRef();
-    int* place = static_cast<int*>(std::malloc(sizeof(int) * static_cast<size_t>(frame.nHeight)));
-    if (place == nullptr || !AllocPixels(pixels, frame.nWidth, frame.nHeight, 4)) {
-        std::free(place);
-        pixels->Release();
-        return place == nullptr ? Fail(KW_CODER_NO_MEMORY) : 0;
+    unsigned char bgra[256][4];
+    MakePixelTable(table, control.bTransparent ? control.nTransparentIndex : -1, bgra);
+    int ok = AllocPixelsUncleared(pixels, frame.nWidth, frame.nHeight, 4);
+    if (ok && !WriteFramePixels(bgra, indices, decoded, frame.nWidth, frame.nHeight,
+                                frame.bInterlaced, pixels->GetPointer(0))) {
+        ok = Fail(KW_CODER_NO_MEMORY);
     }
-    for (int row = 0; row < frame.nHeight; ++row) {
-        place[row] = row;
+    KwImage* image = nullptr;
+    if (ok) {
+        image = new (std::nothrow) KwImage(KW_FORMAT_BGRA, pixels, frame.nLeft, frame.nTop,
+                                           frame.nWidth, frame.nHeight, control.nDelay * 10);
     }
-    if (frame.bInterlaced) {
-        InterlacePlaces(frame.nHeight, place);
-    }
-    for (int n = 0; n < decoded; ++n) {
-        int index = indices[n];
-        unsigned char* out = pixels->GetPointer((place[n / frame.nWidth] * frame.nWidth +
-                                                 n % frame.nWidth) * 4);
-        out[0] = table[index * 3 + 2];
-        out[1] = table[index * 3 + 1];
-        out[2] = table[index * 3];
-        out[3] = control.bTransparent && index == control.nTransparentIndex ? 0 : 255;
-    }
-    std::free(place);
-    KwImage* image = new (std::nothrow) KwImage(KW_FORMAT_BGRA, pixels, frame.nLeft, frame.nTop,
-                                                frame.nWidth, frame.nHeight, control.nDelay * 10);
     pixels->Release();
+    if (!ok) {
+        return 0;
+    }
     if (image == nullptr) {
         return Fail(KW_CODER_NO_MEMORY);
     }
@@ -318,7 +398,7 @@ int KwGIFDecoder::AddFrame(const FRAME& frame, const unsigned char* indices, int
     return added ? 1 : Fail(KW_CODER_NO_MEMORY);
 }
 
-int KwGIFDecoder::ReadFrame(KwStreamReader& reader, const CONTROL& control)
+int KwGIFDecoder::ReadFrame(KwStreamReader& reader, const CONTROL& control, KwBuffer* target)
 {
     FRAME frame;
     frame.nLeft = static_cast<int>(reader.ReadU16());
@@ -351,24 +431,25 @@ int KwGIFDecoder::ReadFrame(KwStreamReader& reader, const CONTROL& control)
     if (!DataCanFill(reader.Remaining(), count)) {
         return Fail(KW_CODER_BAD_DATA);
     }
-    unsigned char* indices = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(count)));
-    if (indices == nullptr) {
-        return Fail(KW_CODER_NO_MEMORY);
+    int size = 0;
+    unsigned char* data = ReadSubBlocks(reader, &size);
+    if (data == nullptr) {
+        return Fail(reader.Ok() ? KW_CODER_NO_MEMORY : KW_CODER_BAD_DATA);
     }
-    int decoded = DecodeLzw(reader, minSize, indices, count);
-    int ok = decoded >= 0 ? AddFrame(frame, indices, decoded, table, control)
-                          : Fail(KW_CODER_BAD_DATA);
+    unsigned char* indices =
+        static_cast<unsigned char*>(std::malloc(static_cast<size_t>(count) + kCopySlack));
+    int decoded = indices != nullptr ? DecodeLzw(data, size, minSize, indices, count) : -1;
+    std::free(data);
+    int ok = decoded >= 0 ? AddFrame(frame, indices, decoded, table, control, target)
+                          : Fail(KW_CODER_NO_MEMORY);
     std::free(indices);
     return ok;
 }
 
 // Blocks are read until the trailer or the end of the file; a file cut
-// inside a block fails.
-int KwGIFDecoder::DecodeFrames()
+// inside a block fails. The first frame's pixels go into first.
+int KwGIFDecoder::DecodeFrames(KwBuffer* first)
 {
-    if (m_pFrames != nullptr) {
-        return 1;
-    }
     if (m_bFramesFailed || !IsReady()) {
         return 0;
     }
@@ -394,7 +475,7 @@ int KwGIFDecoder::DecodeFrames()
         if (introducer == '!') {
             ok = ReadExtension(reader, &control) ? 1 : Fail(KW_CODER_BAD_DATA);
         } else if (introducer == ',') {
-            ok = ReadFrame(reader, control);
+            ok = ReadFrame(reader, control, m_pFrames->GetCount() == 0 ? first : nullptr);
             std::memset(&control, 0, sizeof(control));
         }
     }
@@ -407,10 +488,15 @@ int KwGIFDecoder::DecodeFrames()
     return 1;
 }
 
+// The first decoding fills the given buffer as the first frame's own
+// pixels, so the largest picture is never copied; a later call copies them.
 int KwGIFDecoder::DecodePixels(KwBuffer* pixels)
 {
-    if (!DecodeFrames()) {
-        return 0;
+    if (pixels == nullptr) {
+        return Fail(KW_CODER_PARAM);
+    }
+    if (m_pFrames == nullptr) {
+        return DecodeFrames(pixels);
     }
     KwImage* first = m_pFrames->GetAt(0);
     KwBuffer* source = first->GetPixels();

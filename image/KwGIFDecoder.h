@@ -50,13 +50,13 @@ private:
         int bInterlaced;
     };
 
-    int DecodeFrames();
+    int DecodeFrames(KwBuffer* first);
     int ReadExtension(KwStreamReader& reader, CONTROL* control);
-    int ReadFrame(KwStreamReader& reader, const CONTROL& control);
+    int ReadFrame(KwStreamReader& reader, const CONTROL& control, KwBuffer* target);
     int ReadColorTable(KwStreamReader& reader, int entries, unsigned char* table);
     int SkipSubBlocks(KwStreamReader& reader);
     int AddFrame(const FRAME& frame, const unsigned char* indices, int decoded,
-                 const unsigned char* table, const CONTROL& control);
+                 const unsigned char* table, const CONTROL& control, KwBuffer* target);
 
     KwImageGroup* m_pFrames;
     int m_bFramesFailed;

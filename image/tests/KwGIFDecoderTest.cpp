@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace KwSDK;
 using ImageTest::ByteWriter;
 using ImageTest::Bytes;
@@ -24,6 +26,7 @@ struct GifFrame {
     bool transparent = false;
     int transparentIndex = 0;
     Bytes indices;           // row by row, top to bottom
+    Bytes coded;             // LZW sub-blocks; made from indices when empty
 };
 
 int TableBits(size_t bytes)
@@ -68,6 +71,10 @@ Bytes BuildGif(int width, int height, const Bytes& globalTable, const std::vecto
             packed |= 0x80 | TableBits(frame.localTable.size());
         }
         w.U8(packed).Raw(frame.localTable);
+        if (!frame.coded.empty()) {
+            w.U8(minSize).Raw(frame.coded);
+            continue;
+        }
         w.U8(minSize).Raw(ImageTest::GifLzw(frame.interlaced ? InterlaceRows(frame) : frame.indices, minSize));
     }
     w.U8(';');
@@ -77,6 +84,57 @@ Bytes BuildGif(int width, int height, const Bytes& globalTable, const std::vecto
 Bytes Palette4()
 {
     return {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
+}
+
+// 256 entries whose red is the index, so a pixel tells which index it got.
+Bytes IndexTable()
+{
+    Bytes table;
+    for (int i = 0; i < 256; ++i) {
+        table.insert(table.end(),
+                     {static_cast<unsigned char>(i), static_cast<unsigned char>(255 - i), 9});
+    }
+    return table;
+}
+
+// The B, G, R, A pixels IndexTable gives for indices.
+Bytes IndexPixels(const Bytes& indices)
+{
+    Bytes pixels;
+    for (unsigned char index : indices) {
+        pixels.insert(pixels.end(), {9, static_cast<unsigned char>(255 - index), index, 255});
+    }
+    return pixels;
+}
+
+// The same LZW data cut into sub-blocks of at most size bytes.
+Bytes Rechunk(const Bytes& blocks, size_t size)
+{
+    Bytes data;
+    for (size_t at = 0; at < blocks.size() && blocks[at] != 0; at += 1 + blocks[at]) {
+        data.insert(data.end(), blocks.begin() + static_cast<long>(at + 1),
+                    blocks.begin() + static_cast<long>(at + 1 + blocks[at]));
+    }
+    Bytes out;
+    for (size_t at = 0; at < data.size(); at += size) {
+        size_t length = data.size() - at < size ? data.size() - at : size;
+        out.push_back(static_cast<unsigned char>(length));
+        out.insert(out.end(), data.begin() + static_cast<long>(at),
+                   data.begin() + static_cast<long>(at + length));
+    }
+    out.push_back(0);
+    return out;
+}
+
+Bytes DecodeIndexFrame(const GifFrame& frame)
+{
+    Bytes file = BuildGif(frame.width, frame.height, IndexTable(), {frame});
+    KwImage* image = ImageTest::DecodeWith<KwGIFDecoder>(file);
+    Bytes pixels = image != nullptr ? ImageTest::PixelsOf(image) : Bytes();
+    if (image != nullptr) {
+        image->Release();
+    }
+    return pixels;
 }
 
 } // namespace
@@ -264,5 +322,117 @@ TEST(KwGIFDecoder, TinyFileClaimingAHugeFrameIsRefusedBeforeAllocation)
     ASSERT_EQ(1, opened);
     EXPECT_EQ(nullptr, decoder->GetImage());
     EXPECT_EQ(KW_CODER_BAD_DATA, decoder->GetErrorCode());
+    decoder->Release();
+}
+
+TEST(KwGIFDecoder, RepeatedPatternsOfEveryPeriodDecodeExactly)
+{
+    // Short periods give strings that overlap the output they repeat, long
+    // ones strings copied from far back; a break now and then keeps the
+    // table growing and resetting.
+    for (int period : {1, 2, 3, 5, 7, 8, 9, 15, 16, 17, 64, 200}) {
+        GifFrame frame;
+        frame.width = 120;
+        frame.height = 50;
+        for (int i = 0; i < 120 * 50; ++i) {
+            int index = i % 997 == 0 ? 255 : (i % period) * 37 % 251;
+            frame.indices.push_back(static_cast<unsigned char>(index));
+        }
+        EXPECT_EQ(IndexPixels(frame.indices), DecodeIndexFrame(frame)) << "period " << period;
+    }
+}
+
+TEST(KwGIFDecoder, SubBlocksOfAnySizeGiveTheSamePixels)
+{
+    GifFrame frame;
+    frame.width = 40;
+    frame.height = 30;
+    unsigned int seed = 99;
+    for (int i = 0; i < 40 * 30; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        frame.indices.push_back(static_cast<unsigned char>(i % 50 < 20 ? 3 : (seed >> 16) & 0xFF));
+    }
+    Bytes coded = ImageTest::GifLzw(frame.indices, 8);
+    for (size_t size : {1, 2, 7, 254, 255}) {
+        frame.coded = Rechunk(coded, size);
+        EXPECT_EQ(IndexPixels(frame.indices), DecodeIndexFrame(frame)) << "blocks of " << size;
+    }
+    // A file cut inside a sub-block fails whatever the block size.
+    frame.coded = Rechunk(coded, 7);
+    Bytes file = BuildGif(40, 30, IndexTable(), {frame});
+    file.resize(file.size() - 20);
+    EXPECT_EQ(nullptr, ImageTest::DecodeWith<KwGIFDecoder>(file));
+}
+
+TEST(KwGIFDecoder, DataForMorePixelsStopsAtTheFramesLastPixel)
+{
+    // A 7 x 5 frame whose data holds far more pixels, ending inside long
+    // strings of one index and of a short pattern.
+    for (int period : {1, 3, 11}) {
+        Bytes many;
+        for (int i = 0; i < 2000; ++i) {
+            many.push_back(static_cast<unsigned char>(i % period + 4));
+        }
+        GifFrame frame;
+        frame.width = 7;
+        frame.height = 5;
+        frame.coded = ImageTest::GifLzw(many, 8);
+        Bytes expected = IndexPixels(Bytes(many.begin(), many.begin() + 35));
+        EXPECT_EQ(expected, DecodeIndexFrame(frame)) << "period " << period;
+    }
+}
+
+TEST(KwGIFDecoder, MissingPixelsStayTransparentBlackInEveryRow)
+{
+    // Data for 10 pixels of a 4 x 6 frame: two full rows, half of the
+    // third, nothing after.
+    Bytes ten = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    GifFrame frame;
+    frame.width = 4;
+    frame.height = 6;
+    frame.coded = ImageTest::GifLzw(ten, 8);
+    Bytes rows = IndexPixels(ten);
+    rows.resize(4 * 6 * 4, 0);
+    EXPECT_EQ(rows, DecodeIndexFrame(frame));
+    // Interlaced, the decoded rows are 0, 4 and half of 2.
+    frame.interlaced = true;
+    Bytes placed(4 * 6 * 4, 0);
+    Bytes pixels = IndexPixels(ten);
+    std::copy(pixels.begin(), pixels.begin() + 16, placed.begin());
+    std::copy(pixels.begin() + 16, pixels.begin() + 32, placed.begin() + 4 * 16);
+    std::copy(pixels.begin() + 32, pixels.end(), placed.begin() + 2 * 16);
+    EXPECT_EQ(placed, DecodeIndexFrame(frame));
+}
+
+TEST(KwGIFDecoder, DecodedPixelsAreTheFirstFrames)
+{
+    GifFrame first;
+    first.width = 3;
+    first.height = 3;
+    first.indices = {9, 8, 7, 6, 5, 4, 3, 2, 1};
+    GifFrame second;
+    second.width = 2;
+    second.indices = {1, 2};
+    int opened = 0;
+    KwGIFDecoder* decoder =
+        ImageTest::OpenDecoder<KwGIFDecoder>(BuildGif(3, 3, IndexTable(), {first, second}), &opened);
+    ASSERT_EQ(1, opened);
+    KwBuffer* pixels = decoder->GetPixels();
+    ASSERT_NE(nullptr, pixels);
+    Bytes decoded(pixels->GetPointer(0), pixels->GetPointer(0) + pixels->GetSize());
+    EXPECT_EQ(IndexPixels(first.indices), decoded);
+    KwImage* image = decoder->GetImage();
+    ASSERT_NE(nullptr, image);
+    EXPECT_EQ(decoded, ImageTest::PixelsOf(image));
+    // Asked again, the decoder copies the first frame into the buffer given.
+    KwBuffer* again = new KwBuffer();
+    again->AddRef();
+    ASSERT_EQ(1, decoder->DecodePixels(again));
+    EXPECT_EQ(decoded, Bytes(again->GetPointer(0), again->GetPointer(0) + again->GetSize()));
+    EXPECT_EQ(0, decoder->DecodePixels(nullptr));
+    EXPECT_EQ(KW_CODER_PARAM, decoder->GetErrorCode());
+    again->Release();
+    image->Release();
+    pixels->Release();
     decoder->Release();
 }
