@@ -60,6 +60,9 @@ function(carton_add_gtest target)
   cmake_parse_arguments(A "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${target} ${A_SOURCES})
   target_link_libraries(${target} PRIVATE ${A_LIBS} carton::gtest_main carton::gtest)
+  # Test support shared by every subsystem's tests (scratch folders, host
+  # paths seen from Wine, running programs).
+  target_include_directories(${target} PRIVATE "${CMAKE_SOURCE_DIR}/tests/support")
   if(NOT WIN32)
     target_link_libraries(${target} PRIVATE Threads::Threads)
   endif()

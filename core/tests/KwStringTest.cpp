@@ -1,5 +1,6 @@
 // Tests of the byte string: construction, editing, searching, comparing and conversion.
 #include "KwString.h"
+#include "KwTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -284,11 +285,7 @@ class KwStringCp936 : public ::testing::Test {
 protected:
     void SetUp() override
     {
-#ifdef _WIN32
-        ASSERT_EQ(936u, GetACP());
-#else
-        ASSERT_NE(nullptr, setlocale(LC_ALL, "zh_CN.GBK")) << "the zh_CN.GBK locale is not installed";
-#endif
+        ASSERT_TRUE(KwTest::UsesChineseCodePage());
     }
     void TearDown() override
     {

@@ -1,6 +1,7 @@
 // KwBZip: both sides, their argument checks, the end and failure states, and
 // exchange with the real bzip2 program on the host.
 #include "KwBZip.h"
+#include "KwPlatformFile.h"
 
 #include "PackageTestKit.h"
 
@@ -176,12 +177,7 @@ TEST(KwBZipTest, TruncatedAndDamagedStreamsFailAndStayFailed)
 #ifndef _WIN32
 std::string Native(const std::string& path)
 {
-    std::string native = path;
-    for (char& ch : native) {
-        if (ch == '\\')
-            ch = '/';
-    }
-    return native;
+    return Std(Platform::NativePath(path.c_str()));
 }
 #endif
 

@@ -12,7 +12,6 @@ namespace KwSDK {
 namespace {
 
 using namespace PackTest;
-typedef std::map<std::string, std::string> Tree;
 
 // The extraction folder sits three levels deep in a sandbox, so that any
 // path climbing out with up to three ".." lands inside the sandbox where

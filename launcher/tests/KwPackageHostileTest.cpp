@@ -10,7 +10,6 @@ namespace KwSDK {
 namespace {
 
 using namespace PackTest;
-typedef std::map<std::string, std::string> Tree;
 
 // A small deterministic generator, so that a failure can be replayed.
 class Dice {

@@ -16,7 +16,6 @@ namespace KwSDK {
 namespace {
 
 using namespace PackTest;
-typedef std::map<std::string, std::string> Tree;
 
 std::vector<std::string> Paths(TKwList<FILENODE>* table)
 {
@@ -24,19 +23,6 @@ std::vector<std::string> Paths(TKwList<FILENODE>* table)
     for (int more = table->MoveFirst(); more; more = table->MoveNext())
         paths.push_back(Std(table->GetAt()->name));
     return paths;
-}
-
-// Builds the tree described by a snapshot-like map under a folder.
-void MakeTree(const std::string& root, const Tree& tree)
-{
-    for (const auto& entry : tree) {
-        std::string path = root + entry.first;
-        if (entry.second == "<dir>") {
-            EXPECT_EQ(1, KwFile(Str(path)).MakeFolder()) << path;
-        } else {
-            EXPECT_TRUE(WriteFile(path, entry.second)) << path;
-        }
-    }
 }
 
 // Packs source, extracts the package into a fresh folder and answers what
@@ -185,11 +171,7 @@ TEST(PackWriterTest, GeneratedTreeSurvivesTheRoundTrip)
 // pass through byte for byte.
 TEST(PackRoundTripCp936, GbkNamesSurviveTheRoundTrip)
 {
-#ifdef _WIN32
-    ASSERT_EQ(936u, GetACP());
-#else
-    ASSERT_NE(nullptr, setlocale(LC_ALL, "zh_CN.GBK"));
-#endif
+    ASSERT_TRUE(KwTest::UsesChineseCodePage());
     TestFolder dir;
     std::string source = dir.Folder("src");
     // "安装.bat", "卸载.bat" and a folder "图片" with a file inside.

@@ -1,93 +1,35 @@
-// Helpers for the package tests: scratch folders, whole-file reads and
-// writes, bzip2 data, a builder of crafted archives and a tree snapshot.
+// Helpers for the package tests: scratch folders, bzip2 data and a builder
+// of crafted archives, beside the shared test support.
 #ifndef KWSDK_TESTS_PACKAGETESTKIT_H
 #define KWSDK_TESTS_PACKAGETESTKIT_H
 
 #include "KwBZip.h"
 #include "KwFile.h"
-#include "KwFileStream.h"
 #include "KwPackageLayout.h"
 #include "KwString.h"
-#include "TKwList.h"
+#include "KwTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
 namespace KwSDK {
 namespace PackTest {
 
-inline KwString Str(const std::string& text)
-{
-    return KwString(text.data(), static_cast<int>(text.size()));
-}
+using KwTest::Exists;
+using KwTest::MakeTree;
+using KwTest::ReadFile;
+using KwTest::Snapshot;
+using KwTest::Std;
+using KwTest::Str;
+using KwTest::Tree;
+using KwTest::WriteFile;
 
-inline std::string Std(const KwString& text)
-{
-    return text.GetText() ? std::string(text.GetText(), text.GetLength()) : std::string();
-}
-
-// Writes the bytes as the whole content of a file; false when it fails.
-inline bool WriteFile(const std::string& path, const std::string& bytes)
-{
-    KwFileStream stream;
-    if (!stream.Open(Str(path), KW_MODE_WRITE))
-        return false;
-    int count = static_cast<int>(bytes.size());
-    bool ok = count == 0 || stream.Write(bytes.data(), count) == count;
-    return stream.Close() == 1 && ok;
-}
-
-// The whole content of a file, or "<missing>" when it cannot be opened.
-inline std::string ReadFile(const std::string& path)
-{
-    KwFileStream stream;
-    if (!stream.Open(Str(path), KW_MODE_READ))
-        return "<missing>";
-    std::string content;
-    char chunk[4096];
-    int got;
-    while ((got = stream.Read(chunk, sizeof chunk)) > 0)
-        content.append(chunk, got);
-    return content;
-}
-
-inline bool Exists(const std::string& path)
-{
-    return KwFile(Str(path)).Exists() == 1;
-}
-
-// A fresh folder in the current folder named after the running test (so that
-// tests in parallel processes never share one), removed afterwards.
-class TestFolder {
+// A scratch folder for one package test, "pktest_<suite>_<test>".
+class TestFolder : public KwTest::ScratchFolder {
 public:
-    TestFolder()
-    {
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_path = std::string("pktest_") + info->test_suite_name() + "_" + info->name();
-        KwFile folder(Str(m_path));
-        folder.DeleteTree();
-        EXPECT_EQ(1, folder.MakeFolder());
-    }
-    ~TestFolder() { KwFile(Str(m_path)).DeleteTree(); }
-    TestFolder(const TestFolder&) = delete;
-    TestFolder& operator=(const TestFolder&) = delete;
-
-    const std::string& Path() const { return m_path; }
-    // A path inside the folder; name uses backslashes.
-    std::string Path(const std::string& name) const { return m_path + "\\" + name; }
-    // Makes a sub-folder (one level) and answers its path.
-    std::string Folder(const std::string& name) const
-    {
-        std::string path = Path(name);
-        EXPECT_EQ(1, KwFile(Str(path)).MakeFolder()) << path;
-        return path;
-    }
-
-private:
-    std::string m_path;
+    TestFolder() : ScratchFolder("pktest") {}
 };
 
 // Compresses bytes with KwBZip through a scratch file in the folder.
@@ -183,34 +125,6 @@ struct ArchiveBuilder {
         return path;
     }
 };
-
-// Every entry under a folder, by relative path with backslashes: a file maps
-// to its content, a folder to "<dir>".
-inline void Snapshot(const std::string& folder, const std::string& relative,
-                     std::map<std::string, std::string>* tree)
-{
-    TKwList<KwString> names;
-    KwFile(Str(folder)).ListNames(&names);
-    for (int more = names.MoveFirst(); more; more = names.MoveNext()) {
-        KwFile entry(*names.GetAt());
-        std::string name = Std(entry.GetName());
-        std::string path = folder + "\\" + name;
-        std::string key = relative + "\\" + name;
-        if (entry.IsFolder()) {
-            (*tree)[key] = "<dir>";
-            Snapshot(path, key, tree);
-        } else {
-            (*tree)[key] = ReadFile(path);
-        }
-    }
-}
-
-inline std::map<std::string, std::string> Snapshot(const std::string& folder)
-{
-    std::map<std::string, std::string> tree;
-    Snapshot(folder, "", &tree);
-    return tree;
-}
 
 // Bytes that compress poorly, reproducible from the seed.
 inline std::string NoiseBytes(size_t count, unsigned int seed)

@@ -106,10 +106,10 @@ long AssociateAs(const char* wineVersion, int versionCode, const std::string& ta
     ScratchFolder folder("assoc child");
     std::string child = folder.Path() + "\\" + exeName;
     EXPECT_EQ(1, CopyOneFile(OwnProgramPath(), child));
-    ScopedVariable targetVariable("CARTON_ASSOC_TARGET", target.c_str());
-    ScopedVariable typeVariable("CARTON_ASSOC_TYPE", std::to_string(type).c_str());
-    ScopedVariable codeVariable("CARTON_ASSOC_VERSION_CODE", std::to_string(versionCode).c_str());
-    return RunToEnd("\"" + child + "\" --gtest_filter=SetupAssociationsChild.*", 60000);
+    KwTest::ScopedVariable targetVariable("CARTON_ASSOC_TARGET", target.c_str());
+    KwTest::ScopedVariable typeVariable("CARTON_ASSOC_TYPE", std::to_string(type).c_str());
+    KwTest::ScopedVariable codeVariable("CARTON_ASSOC_VERSION_CODE", std::to_string(versionCode).c_str());
+    return KwTest::RunToEnd("\"" + child + "\" --gtest_filter=SetupAssociationsChild.*", 60000);
 }
 
 } // namespace
@@ -196,7 +196,7 @@ TEST(SetupAssociations, OnlyTiffTickedWritesTiffThenTif)
 
     // A second install finds its own identifiers and records them, in order.
     ASSERT_EQ(0, AssociateAs("win10", 0, target.Path(), ASSOCIATION_TIFF));
-    EXPECT_EQ(".TIFF=Lumo.TIFF\r\n.TIF=Lumo.TIF\r\n", ReadFileBytes(filelink));
+    EXPECT_EQ(".TIFF=Lumo.TIFF\r\n.TIF=Lumo.TIF\r\n", KwTest::ReadFile(filelink));
 }
 
 TEST(SetupAssociations, PreviousHandlerIsAppendedWhateverItsLength)
@@ -209,10 +209,10 @@ TEST(SetupAssociations, PreviousHandlerIsAppendedWhateverItsLength)
     ASSERT_TRUE(WriteRegistryString(HKEY_CLASSES_ROOT, ".PCX", nullptr, previous));
     ScratchFolder target("assoc");
     std::string filelink = target.MakeSubfolder("Lumo") + "\\filelink.txt";
-    ASSERT_EQ(1, WriteFileBytes(filelink, ".PNG=Lumo.PNG\r\n"));
+    ASSERT_TRUE(KwTest::WriteFile(filelink, ".PNG=Lumo.PNG\r\n"));
 
     ASSERT_EQ(0, AssociateAs("win10", 0, target.Path(), ASSOCIATION_PCX));
-    EXPECT_EQ(".PNG=Lumo.PNG\r\n.PCX=" + previous + "\r\n", ReadFileBytes(filelink));
+    EXPECT_EQ(".PNG=Lumo.PNG\r\n.PCX=" + previous + "\r\n", KwTest::ReadFile(filelink));
     EXPECT_EQ("Lumo.PCX", Value(HKEY_CLASSES_ROOT, ".PCX", nullptr));
 }
 
@@ -262,7 +262,7 @@ TEST(SetupAssociations, UserChoicePathOnWindows61)
         << "the child run failed (is the reported version 6.1?)";
 
     EXPECT_EQ("Lumo.PNG", Value(HKEY_CURRENT_USER, userChoice, "Progid"));
-    EXPECT_EQ(".PNG=Before.PNG.Choice\r\n", ReadFileBytes(product + "\\filelink.txt"));
+    EXPECT_EQ(".PNG=Before.PNG.Choice\r\n", KwTest::ReadFile(product + "\\filelink.txt"));
     ExpectProgIdEntries(".PNG", target.Path());
     // The extension's own key is left as it was.
     EXPECT_EQ("Before.PNG.Class", Value(HKEY_CLASSES_ROOT, ".PNG", nullptr));

@@ -10,13 +10,9 @@
 
 using namespace KwSDK;
 using namespace SetupTest;
+using KwTest::Std;
 
 namespace {
-
-std::string Text(const KwString& text)
-{
-    return text.GetText() ? std::string(text.GetText(), static_cast<size_t>(text.GetLength())) : std::string();
-}
 
 // The Chinese caption of the test package, as GBK bytes ("Lumo 安装向导").
 const char kChineseCaption[] = "Lumo \xB0\xB2\xD7\xB0\xCF\xF2\xB5\xBC";
@@ -32,20 +28,20 @@ protected:
 TEST_F(SetupConfigTest, BothTablesLoadAndChineseComesFirst)
 {
     EXPECT_EQ(LANGUAGE_CHINESE, GetLanguage());
-    EXPECT_EQ(PackageFolder(), Text(GetProgramFolder()));
-    EXPECT_EQ(kChineseCaption, Text(GetConfigString("caption")));
+    EXPECT_EQ(PackageFolder(), Std(GetProgramFolder()));
+    EXPECT_EQ(kChineseCaption, Std(GetConfigString("caption")));
     EXPECT_EQ(9, GetConfigInt("size"));
-    EXPECT_EQ("Brindle", Text(GetConfigString("productfold")));
+    EXPECT_EQ("Brindle", Std(GetConfigString("productfold")));
 
     SetLanguage(LANGUAGE_ENGLISH);
-    EXPECT_EQ("Lumo Setup", Text(GetConfigString("caption")));
-    EXPECT_EQ("Arial", Text(GetConfigString("font")));
+    EXPECT_EQ("Lumo Setup", Std(GetConfigString("caption")));
+    EXPECT_EQ("Arial", Std(GetConfigString("font")));
     EXPECT_EQ(10, GetConfigInt("size"));
-    EXPECT_EQ("<root>", Text(GetConfigString("regist_root")));
-    EXPECT_EQ("images\\app.ico", Text(GetConfigString("start_app_ico")));
+    EXPECT_EQ("<root>", Std(GetConfigString("regist_root")));
+    EXPECT_EQ("images\\app.ico", Std(GetConfigString("start_app_ico")));
     EXPECT_EQ("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumo",
-              Text(GetConfigString("uninstall_regkey")));
-    EXPECT_EQ("%s                                      total%sGB, free%sGB", Text(GetConfigString("diskinfo")));
+              Std(GetConfigString("uninstall_regkey")));
+    EXPECT_EQ("%s                                      total%sGB, free%sGB", Std(GetConfigString("diskinfo")));
 }
 
 TEST_F(SetupConfigTest, EveryKeyIsInBothTables)
@@ -60,36 +56,36 @@ TEST_F(SetupConfigTest, EveryKeyIsInBothTables)
     for (int language : {LANGUAGE_CHINESE, LANGUAGE_ENGLISH}) {
         SetLanguage(language);
         for (const char* key : keys)
-            EXPECT_FALSE(Text(GetConfigString(key)).empty()) << key << " in table " << language;
+            EXPECT_FALSE(Std(GetConfigString(key)).empty()) << key << " in table " << language;
     }
 }
 
 TEST_F(SetupConfigTest, MissingKeysGiveEmptyTextAndZero)
 {
-    EXPECT_EQ("", Text(GetConfigString("no-such-key")));
+    EXPECT_EQ("", Std(GetConfigString("no-such-key")));
     EXPECT_EQ(0, GetConfigInt("no-such-key"));
     // A number read twice stays: reading must not take the key out of the table.
     EXPECT_EQ(9, GetConfigInt("size"));
     EXPECT_EQ(9, GetConfigInt("size"));
-    EXPECT_EQ("9", Text(GetConfigString("size")));
+    EXPECT_EQ("9", Std(GetConfigString("size")));
 }
 
 TEST_F(SetupConfigTest, LanguageSwitchReloadsLicenceAndTexts)
 {
-    std::string chinese = ReadFileBytes(PackageFolder() + "license_cn.txt");
-    std::string english = ReadFileBytes(PackageFolder() + "license_en.txt");
+    std::string chinese = KwTest::ReadFile(PackageFolder() + "license_cn.txt");
+    std::string english = KwTest::ReadFile(PackageFolder() + "license_en.txt");
     ASSERT_FALSE(chinese.empty());
     ASSERT_NE(chinese, english);
-    EXPECT_EQ(chinese, Text(ReadLicenceText()));
+    EXPECT_EQ(chinese, Std(ReadLicenceText()));
 
     SetLanguage(LANGUAGE_ENGLISH);
     EXPECT_EQ(LANGUAGE_ENGLISH, GetLanguage());
-    EXPECT_EQ(english, Text(ReadLicenceText()));
-    EXPECT_EQ("Next >", Text(GetConfigString("next")));
+    EXPECT_EQ(english, Std(ReadLicenceText()));
+    EXPECT_EQ("Next >", Std(GetConfigString("next")));
 
     SetLanguage(LANGUAGE_CHINESE);
-    EXPECT_EQ(chinese, Text(ReadLicenceText()));
-    EXPECT_EQ(kChineseCaption, Text(GetConfigString("caption")));
+    EXPECT_EQ(chinese, Std(ReadLicenceText()));
+    EXPECT_EQ(kChineseCaption, Std(GetConfigString("caption")));
     EXPECT_EQ(9, GetConfigInt("size"));
 }
 
@@ -98,7 +94,7 @@ TEST_F(SetupConfigTest, UnknownLanguageIndexKeepsTheCurrentTable)
     SetLanguage(LANGUAGE_ENGLISH);
     SetLanguage(-1);
     EXPECT_EQ(LANGUAGE_ENGLISH, GetLanguage());
-    EXPECT_EQ("Lumo Setup", Text(GetConfigString("caption")));
+    EXPECT_EQ("Lumo Setup", Std(GetConfigString("caption")));
     SetLanguage(2);
     EXPECT_EQ(LANGUAGE_ENGLISH, GetLanguage());
 }
@@ -119,7 +115,7 @@ TEST_F(SetupConfigTest, PayloadIsInPreOrderRelativeToItsRoot)
     };
     for (auto& entry : expected) {
         if (entry.second.first == FILENODE_FILE) {
-            std::string bytes = ReadFileBytes(PackageFolder() + "Brindle\\" + entry.first);
+            std::string bytes = KwTest::ReadFile(PackageFolder() + "Brindle\\" + entry.first);
             ASSERT_FALSE(bytes.empty()) << entry.first;
             entry.second.second = static_cast<int>(bytes.size());
         }
@@ -131,7 +127,7 @@ TEST_F(SetupConfigTest, PayloadIsInPreOrderRelativeToItsRoot)
     ASSERT_TRUE(payload.MoveFirst());
     do {
         FILENODE* node = payload.GetAt();
-        std::string name = Text(node->name);
+        std::string name = Std(node->name);
         ASSERT_EQ(1u, expected.count(name)) << name;
         EXPECT_EQ(expected[name].first, node->type) << name;
         EXPECT_EQ(expected[name].second, node->size) << name;
@@ -166,44 +162,44 @@ TEST(SetupConfig, ScanOfAMissingFolderAddsNothing)
     ScanPayload(&list, missing, missing);
     ASSERT_EQ(1, list.GetCount());
     ASSERT_TRUE(list.MoveFirst());
-    EXPECT_EQ("kept", Text(list.GetAt()->name));
+    EXPECT_EQ("kept", Std(list.GetAt()->name));
 }
 
 TEST(SetupConfig, ScanNamesEntriesBelowTheRootOnly)
 {
     ScratchFolder scratch("scan");
     std::string inner = scratch.MakeSubfolder("a\\b");
-    ASSERT_EQ(1, WriteFileBytes(inner + "\\c.txt", "abc"));
+    ASSERT_TRUE(KwTest::WriteFile(inner + "\\c.txt", "abc"));
     TKwList<FILENODE> list;
     KwString root = scratch.Path().c_str();
     ScanPayload(&list, root, KwString((scratch.Path() + "\\a").c_str()));
     ASSERT_EQ(2, list.GetCount());
     list.MoveFirst();
-    EXPECT_EQ("a\\b", Text(list.GetAt()->name));
+    EXPECT_EQ("a\\b", Std(list.GetAt()->name));
     EXPECT_EQ(FILENODE_FOLDER, list.GetAt()->type);
     list.MoveNext();
-    EXPECT_EQ("a\\b\\c.txt", Text(list.GetAt()->name));
+    EXPECT_EQ("a\\b\\c.txt", Std(list.GetAt()->name));
     EXPECT_EQ(3, list.GetAt()->size);
 }
 
 TEST(SetupConfig, RootWithTrailingBackslashKeepsWholeNames)
 {
     ScratchFolder scratch("scan");
-    ASSERT_EQ(1, WriteFileBytes(scratch.Path() + "\\Setup.exe", "MZ"));
+    ASSERT_TRUE(KwTest::WriteFile(scratch.Path() + "\\Setup.exe", "MZ"));
     TKwList<FILENODE> list;
     KwString root = (scratch.Path() + "\\").c_str();
     ScanPayload(&list, root, root);
     ASSERT_EQ(1, list.GetCount());
     list.MoveFirst();
-    EXPECT_EQ("Setup.exe", Text(list.GetAt()->name));
+    EXPECT_EQ("Setup.exe", Std(list.GetAt()->name));
 }
 
 TEST(SetupConfig, ProgramFolderIsCutAtTheLastBackslash)
 {
-    EXPECT_EQ("C:\\Temp\\20081231235959\\", Text(ProgramFolderOf("C:\\Temp\\20081231235959\\Setup.exe")));
-    EXPECT_EQ("C:\\", Text(ProgramFolderOf("C:\\Setup.exe")));
+    EXPECT_EQ("C:\\Temp\\20081231235959\\", Std(ProgramFolderOf("C:\\Temp\\20081231235959\\Setup.exe")));
+    EXPECT_EQ("C:\\", Std(ProgramFolderOf("C:\\Setup.exe")));
     // Without any backslash the whole path stands for the folder.
-    EXPECT_EQ("Setup.exe\\", Text(ProgramFolderOf("Setup.exe")));
+    EXPECT_EQ("Setup.exe\\", Std(ProgramFolderOf("Setup.exe")));
 }
 
 TEST(SetupConfig, EitherMissingPropertiesFileFailsTheLoad)
@@ -223,9 +219,9 @@ TEST(SetupConfig, MissingLicenceGivesEmptyText)
     ASSERT_EQ(1, LoadConfigurationFrom((scratch.Path() + "\\").c_str()));
     // The payload folder is not copied: the list stays empty, the wizard still runs.
     EXPECT_EQ(0, GetPayloadList().GetCount());
-    EXPECT_FALSE(Text(ReadLicenceText()).empty());
+    EXPECT_FALSE(Std(ReadLicenceText()).empty());
     SetLanguage(LANGUAGE_ENGLISH);
-    EXPECT_EQ("", Text(ReadLicenceText()));
+    EXPECT_EQ("", Std(ReadLicenceText()));
     SetLanguage(LANGUAGE_CHINESE);
     ASSERT_EQ(1, LoadConfigurationFrom(PackageFolder().c_str()));
 }

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 using namespace SetupTest;
@@ -41,33 +40,23 @@ TEST(SetupProgram, MissingEnglishPropertiesExitsZeroWithoutWindow)
     ScratchFolder package("setup-exe");
     CopyPackageFiles(package.Path(), "setup_en.properties");
     std::string program = package.Path() + "\\Setup.exe";
-    ASSERT_EQ(1, CopyOneFile(WindowsPath(SETUP_EXE), program));
+    ASSERT_EQ(1, CopyOneFile(KwSDK::KwTest::WinePath(SETUP_EXE), program));
 
-    STARTUPINFOA startup;
-    memset(&startup, 0, sizeof startup);
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process;
-    memset(&process, 0, sizeof process);
     // The launcher passes the program's full path as the whole command line.
-    std::string commandLine = program;
-    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &process));
+    HANDLE process = KwSDK::KwTest::StartProgram(program);
+    ASSERT_NE(nullptr, process);
+    DWORD processId = GetProcessId(process);
     bool sawWindow = false;
     DWORD wait = WAIT_TIMEOUT;
     for (int round = 0; round < 600 && wait == WAIT_TIMEOUT; ++round) {
-        sawWindow = sawWindow || ProcessHasWindow(process.dwProcessId);
-        wait = WaitForSingleObject(process.hProcess, 50);
+        sawWindow = sawWindow || ProcessHasWindow(processId);
+        wait = WaitForSingleObject(process, 50);
     }
-    DWORD exitCode = 1234;
-    if (wait != WAIT_OBJECT_0)
-        TerminateProcess(process.hProcess, 99);
-    else
-        GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    // Answers at once: the program has ended, or it is ended now.
+    long exitCode = KwSDK::KwTest::FinishProgram(process, 0);
 
     ASSERT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), wait) << "Setup.exe did not end";
-    EXPECT_EQ(0u, exitCode);
+    EXPECT_EQ(0, exitCode);
     EXPECT_FALSE(sawWindow);
 }
 #endif

@@ -13,13 +13,9 @@
 
 using namespace KwSDK;
 using namespace SetupTest;
+using KwTest::Std;
 
 namespace {
-
-std::string Text(const KwString& text)
-{
-    return text.GetText() ? std::string(text.GetText(), static_cast<size_t>(text.GetLength())) : std::string();
-}
 
 // A copy of this test program that, started while Helpers is alive, runs
 // only the sleeper case below: a process with a chosen name that stays until
@@ -36,8 +32,8 @@ public:
     Helpers() : m_filter("GTEST_FILTER", "SetupSleeper.*"), m_sleep("CARTON_SETUP_SLEEPER", "1") {}
 
 private:
-    ScopedVariable m_filter;
-    ScopedVariable m_sleep;
+    KwTest::ScopedVariable m_filter;
+    KwTest::ScopedVariable m_sleep;
 };
 
 void EndAll(const char* name)
@@ -119,19 +115,19 @@ TEST(SetupProcesses, ShortPathsNeedNoQuotes)
 {
     ScratchFolder folder("short path");
     std::string file = folder.MakeSubfolder("Program Files\\Brindle Lumo") + "\\Lumo Shell Ex.dll";
-    ASSERT_EQ(1, WriteFileBytes(file, "x"));
-    std::string shortPath = Text(ShortPathOf(file.c_str()));
+    ASSERT_TRUE(KwTest::WriteFile(file, "x"));
+    std::string shortPath = Std(ShortPathOf(file.c_str()));
     ASSERT_FALSE(shortPath.empty());
     EXPECT_EQ(std::string::npos, shortPath.find(' '));
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(shortPath.c_str()));
-    EXPECT_EQ("", Text(ShortPathOf((folder.Path() + "\\missing.dll").c_str())));
-    EXPECT_EQ("", Text(ShortPathOf("")));
+    EXPECT_EQ("", Std(ShortPathOf((folder.Path() + "\\missing.dll").c_str())));
+    EXPECT_EQ("", Std(ShortPathOf("")));
 }
 
 TEST(SetupProcesses, ShellExtensionPathIsFixed)
 {
     EXPECT_EQ("C:\\Program Files\\Brindle\\Lumo\\LumoShellEx.dll",
-              Text(ShellExtensionPath("C:\\Program Files\\Brindle")));
+              Std(ShellExtensionPath("C:\\Program Files\\Brindle")));
     ScratchFolder target("no dll");
     EXPECT_EQ(0, RegisterShellExtension(target.Path().c_str()));
 }
@@ -143,7 +139,7 @@ namespace {
 std::string InstallTestExtension(const ScratchFolder& target)
 {
     std::string dll = target.MakeSubfolder("Lumo") + "\\LumoShellEx.dll";
-    EXPECT_EQ(1, CopyOneFile(WindowsPath(CARTON_TEST_REGDLL), dll));
+    EXPECT_EQ(1, CopyOneFile(KwTest::WinePath(CARTON_TEST_REGDLL), dll));
     return dll;
 }
 
@@ -202,12 +198,12 @@ TEST(SetupShellExtension, WithoutARunningShellNoShellIsStarted)
 
 TEST(SetupProcesses, ProductWebPageNeedsAConfiguredHost)
 {
-    EXPECT_EQ("http://www.example.com/setup.jsp?pd=1", Text(ProductWebPageFor("www.example.com")));
-    EXPECT_EQ("https://lumo.example.org/setup.jsp?pd=1", Text(ProductWebPageFor(" https://lumo.example.org// ")));
-    EXPECT_EQ("", Text(ProductWebPageFor("")));
-    EXPECT_EQ("", Text(ProductWebPageFor("/")));
+    EXPECT_EQ("http://www.example.com/setup.jsp?pd=1", Std(ProductWebPageFor("www.example.com")));
+    EXPECT_EQ("https://lumo.example.org/setup.jsp?pd=1", Std(ProductWebPageFor(" https://lumo.example.org// ")));
+    EXPECT_EQ("", Std(ProductWebPageFor("")));
+    EXPECT_EQ("", Std(ProductWebPageFor("/")));
     ASSERT_EQ(1, LoadConfigurationFrom(PackageFolder().c_str()));
-    EXPECT_EQ("", Text(ProductWebPage()));
+    EXPECT_EQ("", Std(ProductWebPage()));
     EXPECT_EQ(0, OpenProductWebPage());
     EXPECT_EQ(0, OpenUrlInBrowser(""));
 }

@@ -12,13 +12,9 @@
 
 using namespace KwSDK;
 using namespace SetupTest;
+using KwTest::Std;
 
 namespace {
-
-std::string Text(const KwString& text)
-{
-    return text.GetText() ? std::string(text.GetText(), static_cast<size_t>(text.GetLength())) : std::string();
-}
 
 // Splits bytes into lines that keep their line ends.
 std::vector<std::string> Lines(const std::string& bytes)
@@ -40,9 +36,9 @@ std::string ExpandBytes(const std::string& script, const char* target)
     ScratchFolder scratch("expand");
     std::string source = scratch.Path() + "\\setup.reg";
     std::string expanded = scratch.Path() + "\\setup_temp.reg";
-    EXPECT_EQ(1, WriteFileBytes(source, script));
+    EXPECT_TRUE(KwTest::WriteFile(source, script));
     EXPECT_EQ(1, ExpandRegistryScript(target, source.c_str(), expanded.c_str()));
-    return ReadFileBytes(expanded);
+    return KwTest::ReadFile(expanded);
 }
 
 class SetupRegistryTest : public ::testing::Test {
@@ -56,23 +52,23 @@ const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Unin
 
 TEST(SetupRegistry, EscapingDoublesEveryBackslash)
 {
-    EXPECT_EQ("D:\\\\Apps\\\\Brindle", Text(EscapeRegistryPath("D:\\Apps\\Brindle")));
-    EXPECT_EQ("D:\\\\", Text(EscapeRegistryPath("D:\\")));
-    EXPECT_EQ("\\\\\\\\server\\\\share", Text(EscapeRegistryPath("\\\\server\\share")));
-    EXPECT_EQ("", Text(EscapeRegistryPath("")));
+    EXPECT_EQ("D:\\\\Apps\\\\Brindle", Std(EscapeRegistryPath("D:\\Apps\\Brindle")));
+    EXPECT_EQ("D:\\\\", Std(EscapeRegistryPath("D:\\")));
+    EXPECT_EQ("\\\\\\\\server\\\\share", Std(EscapeRegistryPath("\\\\server\\share")));
+    EXPECT_EQ("", Std(EscapeRegistryPath("")));
 }
 
 TEST(SetupRegistry, ReadScriptLineKeepsLineEndsAndTheLastLine)
 {
     ScratchFolder scratch("lines");
     std::string path = scratch.Path() + "\\lines.txt";
-    ASSERT_EQ(1, WriteFileBytes(path, "first\r\n\nthird\nlast"));
+    ASSERT_TRUE(KwTest::WriteFile(path, "first\r\n\nthird\nlast"));
     KwFileStream stream;
     ASSERT_EQ(1, stream.Open(path.c_str(), KW_MODE_READ));
     KwString line;
     std::vector<std::string> lines;
     while (ReadScriptLine(&stream, line))
-        lines.push_back(Text(line));
+        lines.push_back(Std(line));
     stream.Close();
     EXPECT_EQ((std::vector<std::string>{"first\r\n", "\n", "third\n", "last"}), lines);
     EXPECT_EQ(0, ReadScriptLine(nullptr, line));
@@ -80,7 +76,7 @@ TEST(SetupRegistry, ReadScriptLineKeepsLineEndsAndTheLastLine)
 
 TEST_F(SetupRegistryTest, PackageScriptGetsTheTargetFolder)
 {
-    std::string source = ReadFileBytes(PackageFolder() + "setup.reg");
+    std::string source = KwTest::ReadFile(PackageFolder() + "setup.reg");
     ASSERT_FALSE(source.empty());
     std::string expanded = ExpandBytes(source, "D:\\Apps\\Brindle");
     EXPECT_NE(std::string::npos,

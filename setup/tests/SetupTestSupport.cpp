@@ -8,21 +8,9 @@
 
 namespace SetupTest {
 
-std::string WindowsPath(const char* path)
-{
-    std::string result(path);
-    if (!result.empty() && result[0] == '/')
-        result = "Z:" + result;
-    for (char& ch : result) {
-        if (ch == '/')
-            ch = '\\';
-    }
-    return result;
-}
-
 std::string PackageFolder()
 {
-    return WindowsPath(CARTON_SETUP_TEST_PACKAGE) + "\\";
+    return KwSDK::KwTest::WinePath(CARTON_SETUP_TEST_PACKAGE) + "\\";
 }
 
 std::string OwnProgramPath()
@@ -30,29 +18,6 @@ std::string OwnProgramPath()
     char buffer[MAX_PATH + 1] = {0};
     GetModuleFileNameA(nullptr, buffer, MAX_PATH);
     return buffer;
-}
-
-std::string ReadFileBytes(const std::string& path)
-{
-    std::string bytes;
-    FILE* file = fopen(path.c_str(), "rb");
-    if (!file)
-        return bytes;
-    char chunk[4096];
-    size_t count;
-    while ((count = fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes.append(chunk, count);
-    fclose(file);
-    return bytes;
-}
-
-int WriteFileBytes(const std::string& path, const std::string& bytes)
-{
-    FILE* file = fopen(path.c_str(), "wb");
-    if (!file)
-        return 0;
-    size_t written = fwrite(bytes.data(), 1, bytes.size(), file);
-    return fclose(file) == 0 && written == bytes.size() ? 1 : 0;
 }
 
 int CopyOneFile(const std::string& from, const std::string& to)
@@ -126,39 +91,6 @@ void CopyPackageFiles(const std::string& folder, const char* leaveOut)
     }
 }
 
-HANDLE StartProcess(const std::string& commandLine)
-{
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
-    STARTUPINFOA startup;
-    memset(&startup, 0, sizeof startup);
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process;
-    memset(&process, 0, sizeof process);
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return nullptr;
-    CloseHandle(process.hThread);
-    return process.hProcess;
-}
-
-long RunToEnd(const std::string& commandLine, DWORD timeout)
-{
-    HANDLE process = StartProcess(commandLine);
-    if (!process)
-        return -1;
-    long result = -1;
-    if (WaitForSingleObject(process, timeout) == WAIT_OBJECT_0) {
-        DWORD code = 0;
-        if (GetExitCodeProcess(process, &code))
-            result = static_cast<long>(code);
-    } else {
-        TerminateProcess(process, 1);
-    }
-    CloseHandle(process);
-    return result;
-}
-
 std::vector<DWORD> ProcessesNamed(const char* name)
 {
     std::vector<DWORD> ids;
@@ -184,22 +116,6 @@ void EndProcessById(DWORD processId)
     TerminateProcess(process, 1);
     WaitForSingleObject(process, 5000);
     CloseHandle(process);
-}
-
-ScopedVariable::ScopedVariable(const char* name, const char* value) : m_name(name), m_hadOld(false)
-{
-    char buffer[4096];
-    DWORD length = GetEnvironmentVariableA(name, buffer, sizeof buffer);
-    if (length > 0 && length < sizeof buffer) {
-        m_old.assign(buffer, length);
-        m_hadOld = true;
-    }
-    SetEnvironmentVariableA(name, value);
-}
-
-ScopedVariable::~ScopedVariable()
-{
-    SetEnvironmentVariableA(m_name.c_str(), m_hadOld ? m_old.c_str() : nullptr);
 }
 
 RegistryLock::RegistryLock() : m_mutex(CreateMutexA(nullptr, FALSE, "CartonSetupRegistryTests"))

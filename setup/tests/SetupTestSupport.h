@@ -1,10 +1,12 @@
-// Helpers shared by the installer's tests: paths of the test package and the
-// built programs, scratch folders, child processes, and registry keys that
-// are saved before a test changes them and put back afterwards.
+// Helpers for the installer's tests, beside the shared test support: paths
+// of the test package and the built programs, scratch folders below the
+// temporary folder, processes by name, and registry keys that are saved
+// before a test changes them and put back afterwards.
 #ifndef SETUP_TESTS_SETUPTESTSUPPORT_H
 #define SETUP_TESTS_SETUPTESTSUPPORT_H
 
 #include "KwString.h"
+#include "KwTestSupport.h"
 
 #include <windows.h>
 
@@ -14,19 +16,12 @@
 
 namespace SetupTest {
 
-// A build path as this process sees it: a host path "/x/y" becomes "Z:\x\y"
-// (the drive through which Wine shows the host's file system).
-std::string WindowsPath(const char* path);
-
 // The test package folder, with a trailing backslash.
 std::string PackageFolder();
 
 // The full path of the running test program.
 std::string OwnProgramPath();
 
-// The whole content of a file; empty when it cannot be read.
-std::string ReadFileBytes(const std::string& path);
-int WriteFileBytes(const std::string& path, const std::string& bytes);
 int CopyOneFile(const std::string& from, const std::string& to);
 
 // A fresh, empty folder below the temporary folder, removed with its content
@@ -64,34 +59,12 @@ bool WaitFor(Condition condition, DWORD timeout)
     }
 }
 
-// Starts a program and answers its process handle (null on failure).
-HANDLE StartProcess(const std::string& commandLine);
-
-// Runs a program to its end; answers its exit code, or -1 when it could not
-// be started or did not end in time (it is then ended).
-long RunToEnd(const std::string& commandLine, DWORD timeout);
-
 // The ids of the running processes whose executable name equals name,
 // ignoring case.
 std::vector<DWORD> ProcessesNamed(const char* name);
 
 // Ends a process started by a test.
 void EndProcessById(DWORD processId);
-
-// Sets an environment variable of this process for the lifetime of the
-// object (children started meanwhile inherit it), then puts the old value back.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const char* value);
-    ~ScopedVariable();
-
-private:
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
-    std::string m_name;
-    std::string m_old;
-    bool m_hadOld;
-};
 
 // Serialises the tests that change the registry across the test processes
 // that ctest runs side by side.

@@ -57,19 +57,6 @@ inline Outcome RunCommand(const TestFolder& dir, Command command, std::vector<st
 }
 
 #ifdef _WIN32
-// The build hands over a host path; Wine sees the host's root as drive Z:.
-inline std::string ProgramPath()
-{
-    std::string path = CARTON_PACK_EXE;
-    if (!path.empty() && path[0] == '/')
-        path = "Z:" + path;
-    for (char& ch : path) {
-        if (ch == '/')
-            ch = '\\';
-    }
-    return path;
-}
-
 inline HANDLE InheritableFile(const std::string& path)
 {
     SECURITY_ATTRIBUTES security = {sizeof security, nullptr, TRUE};
@@ -81,29 +68,13 @@ inline HANDLE InheritableFile(const std::string& path)
 inline int RunProgram(const std::vector<std::string>& args, const std::string& outPath,
                       const std::string& errPath)
 {
-    std::string line = "\"" + ProgramPath() + "\"";
+    std::string line = "\"" + KwTest::WinePath(CARTON_PACK_EXE) + "\"";
     for (const std::string& arg : args)
         line += " \"" + arg + "\"";
     HANDLE out = InheritableFile(outPath);
     HANDLE err = InheritableFile(errPath);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out;
-    startup.hStdError = err;
-    PROCESS_INFORMATION process = {};
-    std::vector<char> command(line.begin(), line.end());
-    command.push_back(0);
-    int code = -1;
-    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                       &startup, &process)) {
-        WaitForSingleObject(process.hProcess, INFINITE);
-        DWORD exitCode = 0;
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        code = static_cast<int>(exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
+    HANDLE process = KwTest::StartProgram(line, nullptr, out, err);
+    int code = process ? static_cast<int>(KwTest::FinishProgram(process, INFINITE)) : -1;
     CloseHandle(out);
     CloseHandle(err);
     return code;

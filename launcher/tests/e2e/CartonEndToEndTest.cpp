@@ -14,6 +14,7 @@
 #include "KwParam.h"
 #include "KwProperties.h"
 #include "KwString.h"
+#include "KwTestSupport.h"
 #include "KwTime.h"
 #include "TKwList.h"
 
@@ -32,26 +33,24 @@ const DWORD kRunLimitMilliseconds = 60000;
 const unsigned long long kTicksPerSecond = 10000000ULL;
 const char kProbeName[] = "carton_probe.exe";
 
-// The build passes host paths; under Wine the host's root is drive Z:.
-std::string WinePath(const char* hostPath)
+using KwTest::Exists;
+using KwTest::ScopedVariable;
+using KwTest::Std;
+using KwTest::Str;
+using KwTest::WinePath;
+using KwTest::WriteFile;
+
+// Starts a program in a chosen current folder.
+HANDLE Start(const std::string& commandLine, const std::string& folder)
 {
-    std::string path(hostPath);
-    if (path.empty() || path[0] != '/')
-        return path;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return "Z:" + path;
+    return KwTest::StartProgram(commandLine, folder.c_str());
 }
 
-KwString Str(const std::string& text)
+// The exit code, -1 when the process did not end in time (it is then ended),
+// or -2 when it never started.
+long Finish(HANDLE process)
 {
-    return KwString(text.data(), static_cast<int>(text.size()));
-}
-
-std::string Std(const KwString& text)
-{
-    return text.GetText() ? std::string(text.GetText(), static_cast<size_t>(text.GetLength())) : std::string();
+    return process ? KwTest::FinishProgram(process, kRunLimitMilliseconds) : -2;
 }
 
 // The file system reads a doubled backslash as one; compare paths that way.
@@ -62,21 +61,6 @@ std::string Collapsed(const std::string& path)
         if (!(c == '\\' && !out.empty() && out.back() == '\\'))
             out += c;
     return out;
-}
-
-bool Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool WriteBytes(const std::string& path, const std::string& bytes)
-{
-    KwFileStream stream;
-    if (!stream.Open(Str(path), KW_MODE_WRITE))
-        return false;
-    int count = static_cast<int>(bytes.size());
-    bool written = count == 0 || stream.Write(bytes.data(), count) == count;
-    return stream.Close() == 1 && written;
 }
 
 std::string TempPath()
@@ -109,63 +93,6 @@ std::string Describe(KwParam& listing)
     return text.empty() ? "(empty)\n" : text;
 }
 
-// Sets an environment variable for the processes started while it lives;
-// they inherit this process's environment.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const std::string& value) : m_name(name)
-    {
-        char old[1024];
-        DWORD length = GetEnvironmentVariableA(name, old, sizeof old);
-        m_hadValue = length > 0 && length < sizeof old;
-        if (m_hadValue)
-            m_old.assign(old, length);
-        SetEnvironmentVariableA(name, value.c_str());
-    }
-    ~ScopedVariable() { SetEnvironmentVariableA(m_name.c_str(), m_hadValue ? m_old.c_str() : nullptr); }
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
-
-private:
-    std::string m_name;
-    std::string m_old;
-    bool m_hadValue;
-};
-
-// Starts a program with the command line as given, in a chosen current folder.
-HANDLE Start(const std::string& commandLine, const std::string& folder)
-{
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof startup);
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process;
-    ZeroMemory(&process, sizeof process);
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                        &process))
-        return nullptr;
-    CloseHandle(process.hThread);
-    return process.hProcess;
-}
-
-// The exit code, or -1 when the process did not end in time (it is then ended).
-long Finish(HANDLE process)
-{
-    if (!process)
-        return -2;
-    DWORD code = 0;
-    if (WaitForSingleObject(process, kRunLimitMilliseconds) != WAIT_OBJECT_0) {
-        TerminateProcess(process, 99);
-        WaitForSingleObject(process, 5000);
-        CloseHandle(process);
-        return -1;
-    }
-    GetExitCodeProcess(process, &code);
-    CloseHandle(process);
-    return static_cast<long>(code);
-}
-
 // A scratch folder for one test in the current folder, with a package source
 // tree that holds the probe, a file larger than one 10240-byte piece, an empty
 // file and nested folders.
@@ -180,15 +107,15 @@ protected:
         m_source = m_work + "\\source";
         ASSERT_EQ(1, KwFile(Str(m_source)).MakeFolder());
         ASSERT_TRUE(CopyFileA(WinePath(CARTON_PROBE_EXE).c_str(), (m_source + "\\" + kProbeName).c_str(), FALSE));
-        ASSERT_TRUE(WriteBytes(m_source + "\\readme.txt", "Carton end-to-end test\r\n"));
+        ASSERT_TRUE(WriteFile(m_source + "\\readme.txt", "Carton end-to-end test\r\n"));
         ASSERT_EQ(1, KwFile(Str(m_source + "\\data")).MakeFolder());
         ASSERT_EQ(1, KwFile(Str(m_source + "\\data\\nested")).MakeFolder());
         std::string payload;
         for (int i = 0; i < 30000; ++i)
             payload += static_cast<char>((i * 7919) >> 3);
-        ASSERT_TRUE(WriteBytes(m_source + "\\data\\payload.bin", payload));
-        ASSERT_TRUE(WriteBytes(m_source + "\\data\\empty.txt", ""));
-        ASSERT_TRUE(WriteBytes(m_source + "\\data\\nested\\deep.txt", "deep"));
+        ASSERT_TRUE(WriteFile(m_source + "\\data\\payload.bin", payload));
+        ASSERT_TRUE(WriteFile(m_source + "\\data\\empty.txt", ""));
+        ASSERT_TRUE(WriteFile(m_source + "\\data\\nested\\deep.txt", "deep"));
     }
 
     void TearDown() override { KwFile(Str(m_work)).DeleteTree(); }
@@ -362,10 +289,10 @@ TEST_F(CartonEndToEnd, CorruptArchivesStartNothing)
         // A damaged stream header: nothing can be decompressed.
         std::string damaged = bytes;
         damaged.replace(reader.GetDataOffset(), 4, "XXXX");
-        ASSERT_TRUE(WriteBytes(m_work + "\\damaged.exe", damaged));
+        ASSERT_TRUE(WriteFile(m_work + "\\damaged.exe", damaged));
     }
     // A download cut short: the trailing offset is gone.
-    ASSERT_TRUE(WriteBytes(m_work + "\\truncated.exe", bytes.substr(0, bytes.size() / 2 + 1)));
+    ASSERT_TRUE(WriteFile(m_work + "\\truncated.exe", bytes.substr(0, bytes.size() / 2 + 1)));
     // The bare launcher carries no archive at all.
     ASSERT_TRUE(CopyFileA(WinePath(CARTON_EXE).c_str(), (m_work + "\\bare.exe").c_str(), FALSE));
 
@@ -403,7 +330,7 @@ TEST_F(CartonEndToEnd, ExistingTimeStampedFolderIsLeftAlone)
     for (int second = -2; second <= 30; ++second) {
         std::string folder = temp + "\\" + StampAt(now + second * kTicksPerSecond);
         ASSERT_EQ(1, KwFile(Str(folder)).MakeFolder());
-        ASSERT_TRUE(WriteBytes(folder + "\\marker.txt", "another launcher"));
+        ASSERT_TRUE(WriteFile(folder + "\\marker.txt", "another launcher"));
         taken.push_back(folder);
     }
     ScopedVariable tmp("TMP", temp);
