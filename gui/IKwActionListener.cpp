@@ -1,0 +1,13 @@
+// The action listener interface: every action is accepted and ignored.
+#include "IKwActionListener.h"
+
+namespace KwSDK {
+
+IKwActionListener::~IKwActionListener() = default;
+
+int IKwActionListener::ActionPerformed(KwObject*, int, int)
+{
+    return 1;
+}
+
+} // namespace KwSDK
