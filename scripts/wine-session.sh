@@ -18,6 +18,18 @@ case "$loader" in
     *)        export WINEARCH=win32 ;;
 esac
 
+# The wineserver itself, not Debian's /usr/bin/wineserver wrapper: the
+# wrapper puts "-p0" in front of the arguments, and a server that exits as
+# soon as no program runs makes every test pay for a new one and can reset a
+# client that connects just as it exits.
+server_binary() {
+    local s
+    for s in /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver32; do
+        [ -x "$s" ] && { echo "$s"; return; }
+    done
+    echo wineserver
+}
+
 start_display() {
     if [ -n "${DISPLAY:-}" ]; then
         return 0
@@ -48,7 +60,9 @@ start)
     # A wineserver that started without a display keeps failing windows:
     # stop any old one of this prefix before starting ours.
     wineserver -k </dev/null >/dev/null 2>&1
-    wineserver -p </dev/null >/dev/null 2>&1
+    # The server needs the prefix folder to exist; wineboot fills it.
+    mkdir -p "$WINEPREFIX"
+    "$(server_binary)" -p </dev/null >/dev/null 2>&1
     "$loader" wineboot --init </dev/null >"$dir/wineboot.log" 2>&1
     rc=$?
     [ -d "$WINEPREFIX/drive_c" ] || { echo "wineboot failed (rc $rc, see $dir/wineboot.log)" >&2; exit 1; }
