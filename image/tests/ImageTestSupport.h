@@ -5,8 +5,10 @@
 
 #include "IKwCoder.h"
 #include "KwFile.h"
-#include "KwFileStream.h"
 #include "KwString.h"
+#include "KwTestSupport.h"
+
+#include <gtest/gtest.h>
 
 #include <map>
 #include <string>
@@ -56,11 +58,7 @@ private:
 inline std::string HostPath(const std::string& path)
 {
 #ifdef _WIN32
-    std::string converted = "Z:";
-    for (char c : path) {
-        converted += c == '/' ? '\\' : c;
-    }
-    return converted;
+    return KwSDK::KwTest::WinePath(path.c_str());
 #else
     return path;
 #endif
@@ -77,14 +75,7 @@ inline std::string TestDataPath(const char* name)
 // Writes a scratch file into the current folder; answers 1 on success.
 inline int WriteFile(const char* name, const Bytes& bytes)
 {
-    KwSDK::KwFileStream stream;
-    if (!stream.Open(name, KwSDK::KW_MODE_WRITE)) {
-        return 0;
-    }
-    int size = static_cast<int>(bytes.size());
-    int written = size == 0 ? 0 : stream.Write(bytes.data(), size);
-    stream.Close();
-    return written == size ? 1 : 0;
+    return KwSDK::KwTest::WriteFile(name, std::string(bytes.begin(), bytes.end())) ? 1 : 0;
 }
 
 inline void RemoveFile(const char* name)
@@ -142,6 +133,25 @@ inline Bytes PixelsOf(KwSDK::KwImage* image)
         pixels->Release();
     }
     return out;
+}
+
+// Checks that an image was decoded, with the given format and pixel bytes,
+// and releases it.
+inline void ExpectPixels(KwSDK::KwImage* image, int format, const Bytes& expected)
+{
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->GetFormat(), format);
+    EXPECT_EQ(PixelsOf(image), expected);
+    image->Release();
+}
+
+// Checks that an image was decoded with the given pixel bytes, whatever its
+// format, and releases it.
+inline void ExpectPixels(KwSDK::KwImage* image, const Bytes& expected)
+{
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(PixelsOf(image), expected);
+    image->Release();
 }
 
 // LZW-compresses colour indices the way GIF writers do (a real dictionary,

@@ -106,12 +106,8 @@ TEST(KwBMPDecoder, ThirtyTwoBitFourthByteIsInvertedIntoAlpha)
     layout.width = 2;
     layout.bitCount = 32;
     layout.rows = {10, 20, 30, 0, 40, 50, 60, 255};
-    KwImage* image = Decode(layout);
-    ASSERT_NE(nullptr, image);
-    EXPECT_EQ(KW_FORMAT_BGRA, image->GetFormat());
     // A stored 0 is opaque; a stored 255 fully transparent.
-    EXPECT_EQ((Bytes{10, 20, 30, 255, 40, 50, 60, 0}), ImageTest::PixelsOf(image));
-    image->Release();
+    ImageTest::ExpectPixels(Decode(layout), KW_FORMAT_BGRA, Bytes{10, 20, 30, 255, 40, 50, 60, 0});
 }
 
 TEST(KwBMPDecoder, ExplicitAlphaMaskKeepsTheStoredAlpha)
@@ -123,10 +119,7 @@ TEST(KwBMPDecoder, ExplicitAlphaMaskKeepsTheStoredAlpha)
     layout.headerSize = 124;
     layout.masks = MaskBytes(0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000, true);
     layout.rows = {10, 20, 30, 0, 40, 50, 60, 200};
-    KwImage* image = Decode(layout);
-    ASSERT_NE(nullptr, image);
-    EXPECT_EQ((Bytes{10, 20, 30, 0, 40, 50, 60, 200}), ImageTest::PixelsOf(image));
-    image->Release();
+    ImageTest::ExpectPixels(Decode(layout), Bytes{10, 20, 30, 0, 40, 50, 60, 200});
 }
 
 TEST(KwBMPDecoder, FourBitUsesHighNibbleForTheLeftPixel)
@@ -139,10 +132,7 @@ TEST(KwBMPDecoder, FourBitUsesHighNibbleForTheLeftPixel)
                                                  static_cast<unsigned char>(i * 3), 0x77});
     }
     layout.rows = {0x2F, 0x50, 0, 0};
-    KwImage* image = Decode(layout);
-    ASSERT_NE(nullptr, image);
-    EXPECT_EQ((Bytes{2, 4, 6, 15, 30, 45, 5, 10, 15}), ImageTest::PixelsOf(image));
-    image->Release();
+    ImageTest::ExpectPixels(Decode(layout), Bytes{2, 4, 6, 15, 30, 45, 5, 10, 15});
 }
 
 TEST(KwBMPDecoder, OneAndEightBitPalettes)
@@ -185,10 +175,7 @@ TEST(KwBMPDecoder, TwoBitRowsAndPaletteAfterALongerHeader)
     two.headerSize = 108;
     two.palette = {0, 0, 0, 0, 1, 1, 1, 0, 2, 2, 2, 0, 3, 3, 3, 0};
     two.rows = {0x1B, 0x80, 0, 0};
-    KwImage* image = Decode(two);
-    ASSERT_NE(nullptr, image);
-    EXPECT_EQ((Bytes{0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 2, 2, 2}), ImageTest::PixelsOf(image));
-    image->Release();
+    ImageTest::ExpectPixels(Decode(two), Bytes{0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 2, 2, 2});
 }
 
 TEST(KwBMPDecoder, SixteenBitWithoutMasksIs555)
@@ -236,10 +223,7 @@ TEST(KwBMPDecoder, CoreHeaderWithThreeBytePalette)
     w.U32(12).U16(2).U16(1).U16(1).U16(1);
     w.U8(10).U8(20).U8(30).U8(40).U8(50).U8(60);
     w.U8(0x40).U8(0).U8(0).U8(0);
-    KwImage* image = ImageTest::DecodeWith<KwBMPDecoder>(w.Get());
-    ASSERT_NE(nullptr, image);
-    EXPECT_EQ((Bytes{10, 20, 30, 40, 50, 60}), ImageTest::PixelsOf(image));
-    image->Release();
+    ImageTest::ExpectPixels(ImageTest::DecodeWith<KwBMPDecoder>(w.Get()), Bytes{10, 20, 30, 40, 50, 60});
 }
 
 TEST(KwBMPDecoder, PublishesHeaderValues)

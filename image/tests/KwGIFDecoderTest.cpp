@@ -14,6 +14,18 @@ using ImageTest::Bytes;
 
 namespace {
 
+// Colour indices where the first runLength of every period indices repeat
+// value and the rest are pseudo-random noise from the seed.
+Bytes RunsAndNoise(int count, int period, int runLength, unsigned char value, unsigned int seed)
+{
+    Bytes indices;
+    for (int i = 0; i < count; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        indices.push_back(static_cast<unsigned char>(i % period < runLength ? value : (seed >> 16) & 0xFF));
+    }
+    return indices;
+}
+
 struct GifFrame {
     int left = 0;
     int top = 0;
@@ -161,11 +173,7 @@ TEST(KwGIFDecoder, LongRunsExerciseCodeGrowthAndTableResets)
     GifFrame frame;
     frame.width = 200;
     frame.height = 100;
-    unsigned int seed = 12345;
-    for (int i = 0; i < 200 * 100; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        frame.indices.push_back(static_cast<unsigned char>(i % 700 < 350 ? 7 : (seed >> 16) & 0xFF));
-    }
+    frame.indices = RunsAndNoise(200 * 100, 700, 350, 7, 12345);
     Bytes table;
     for (int i = 0; i < 256; ++i) {
         table.insert(table.end(), {static_cast<unsigned char>(i), static_cast<unsigned char>(255 - i), 9});
@@ -347,11 +355,7 @@ TEST(KwGIFDecoder, SubBlocksOfAnySizeGiveTheSamePixels)
     GifFrame frame;
     frame.width = 40;
     frame.height = 30;
-    unsigned int seed = 99;
-    for (int i = 0; i < 40 * 30; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        frame.indices.push_back(static_cast<unsigned char>(i % 50 < 20 ? 3 : (seed >> 16) & 0xFF));
-    }
+    frame.indices = RunsAndNoise(40 * 30, 50, 20, 3, 99);
     Bytes coded = ImageTest::GifLzw(frame.indices, 8);
     for (size_t size : {1, 2, 7, 254, 255}) {
         frame.coded = Rechunk(coded, size);

@@ -177,9 +177,9 @@ TEST(KwICODecoder, RefusesBadDirectoriesAndTruncatedImages)
     decoder->Release();
 
     // An image offset beyond the end of the file.
-    Bytes far = good;
-    far[18] = 0xFF;
-    far[19] = 0xFF;
-    far[20] = 0xFF;
-    EXPECT_EQ(nullptr, ImageTest::DecodeWith<KwICODecoder>(far));
+    Bytes beyondEnd = good;
+    beyondEnd[18] = 0xFF;
+    beyondEnd[19] = 0xFF;
+    beyondEnd[20] = 0xFF;
+    EXPECT_EQ(nullptr, ImageTest::DecodeWith<KwICODecoder>(beyondEnd));
 }

@@ -141,10 +141,7 @@ TEST(KwImgFileSrc, DecodeGroupIsOnlyForGif)
     KwImgFileSrc source;
     ASSERT_EQ(1, source.SetFile("kwimg_plain.bmp"));
     EXPECT_EQ(nullptr, source.DecodeGroup());
-    KwImage* image = source.Decode();
-    ASSERT_NE(nullptr, image);
-    EXPECT_EQ((Bytes{1, 2, 3}), ImageTest::PixelsOf(image));
-    image->Release();
+    ImageTest::ExpectPixels(source.Decode(), Bytes{1, 2, 3});
 }
 
 TEST(KwImgFileSrc, DeliversIntoConnectedPins)

@@ -2,6 +2,7 @@
 // losslessly here with OpenJPEG: exact pixels, detection by extension, and
 // refusal of truncated or mismatched input.
 #include "ImageTestSupport.h"
+#include "../../jpeg2000/tests/J2KTestEncoder.h"
 
 #include "KwBufferStream.h"
 #include "KwImageParams.h"
@@ -12,44 +13,12 @@
 #include <gtest/gtest.h>
 #include <openjpeg.h>
 
-#include <cstring>
+#include <vector>
 
 using namespace KwSDK;
 using namespace ImageTest;
 
 namespace {
-
-struct Sink {
-    Bytes bytes;
-    size_t position = 0;
-};
-
-OPJ_SIZE_T SinkWrite(void* data, OPJ_SIZE_T count, void* user)
-{
-    Sink* sink = static_cast<Sink*>(user);
-    if (sink->position + count > sink->bytes.size()) {
-        sink->bytes.resize(sink->position + count);
-    }
-    std::memcpy(sink->bytes.data() + sink->position, data, count);
-    sink->position += count;
-    return count;
-}
-
-OPJ_OFF_T SinkSkip(OPJ_OFF_T count, void* user)
-{
-    static_cast<Sink*>(user)->position += static_cast<size_t>(count);
-    return count;
-}
-
-OPJ_BOOL SinkSeek(OPJ_OFF_T offset, void* user)
-{
-    static_cast<Sink*>(user)->position = static_cast<size_t>(offset);
-    return OPJ_TRUE;
-}
-
-void Quiet(const char*, void*)
-{
-}
 
 // The test picture's R, G, B samples.
 Bytes Pattern(int width, int height)
@@ -64,46 +33,17 @@ Bytes Pattern(int width, int height)
 // Encodes R, G, B samples losslessly as a JP2 file or a bare code stream.
 Bytes Encode(const Bytes& rgb, int width, int height, OPJ_CODEC_FORMAT format)
 {
-    opj_image_cmptparm_t params[3];
-    std::memset(params, 0, sizeof(params));
-    for (opj_image_cmptparm_t& p : params) {
-        p.dx = p.dy = 1;
-        p.w = static_cast<OPJ_UINT32>(width);
-        p.h = static_cast<OPJ_UINT32>(height);
-        p.prec = 8;
-    }
-    opj_image_t* image = opj_image_create(3, params, OPJ_CLRSPC_SRGB);
-    image->x1 = static_cast<OPJ_UINT32>(width);
-    image->y1 = static_cast<OPJ_UINT32>(height);
+    J2KTest::Planes planes;
+    planes.width = static_cast<unsigned int>(width);
+    planes.height = static_cast<unsigned int>(height);
+    planes.prec = 8;
+    planes.samples.assign(3, std::vector<int>(static_cast<size_t>(width) * height));
     for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
         for (int c = 0; c < 3; ++c) {
-            image->comps[c].data[i] = rgb[i * 3 + c];
+            planes.samples[c][i] = rgb[i * 3 + c];
         }
     }
-    opj_cparameters_t cp;
-    opj_set_default_encoder_parameters(&cp);
-    cp.tcp_numlayers = 1;
-    cp.tcp_rates[0] = 0;
-    cp.cp_disto_alloc = 1;
-    cp.numresolution = 3;
-    cp.tcp_mct = 1;
-    opj_codec_t* codec = opj_create_compress(format);
-    opj_set_error_handler(codec, Quiet, nullptr);
-    opj_set_warning_handler(codec, Quiet, nullptr);
-    opj_set_info_handler(codec, Quiet, nullptr);
-    Sink sink;
-    opj_stream_t* stream = opj_stream_create(4096, OPJ_FALSE);
-    opj_stream_set_user_data(stream, &sink, nullptr);
-    opj_stream_set_write_function(stream, SinkWrite);
-    opj_stream_set_skip_function(stream, SinkSkip);
-    opj_stream_set_seek_function(stream, SinkSeek);
-    bool ok = opj_setup_encoder(codec, &cp, image) && opj_start_compress(codec, image, stream) &&
-              opj_encode(codec, stream) && opj_end_compress(codec, stream);
-    opj_stream_destroy(stream);
-    opj_destroy_codec(codec);
-    opj_image_destroy(image);
-    EXPECT_TRUE(ok);
-    return sink.bytes;
+    return J2KTest::Encode(planes, format, 3);
 }
 
 } // namespace

@@ -27,7 +27,7 @@ void Chunk(ByteWriter& out, const char* type, const Bytes& body)
 
 // A PNG of the given header with unfiltered rows (filter byte 0 added here)
 // and optional PLTE, tRNS and gAMA chunks.
-struct PngSpec {
+struct PngLayout {
     unsigned int width = 2, height = 2;
     int depth = 8, colorType = 2;
     std::vector<Bytes> rows;
@@ -35,24 +35,24 @@ struct PngSpec {
     unsigned int gamma = 0;  // gAMA value (x 100000), 0 for none
 };
 
-Bytes MakePng(const PngSpec& spec)
+Bytes MakePng(const PngLayout& layout)
 {
     ByteWriter out;
     out.U8(0x89).Text("PNG\r\n").U8(0x1A).U8('\n');
     ByteWriter ihdr;
-    ihdr.U32BE(spec.width).U32BE(spec.height).U8(spec.depth).U8(spec.colorType).U8(0).U8(0).U8(0);
+    ihdr.U32BE(layout.width).U32BE(layout.height).U8(layout.depth).U8(layout.colorType).U8(0).U8(0).U8(0);
     Chunk(out, "IHDR", ihdr.Get());
-    if (spec.gamma != 0) {
-        Chunk(out, "gAMA", ByteWriter().U32BE(spec.gamma).Get());
+    if (layout.gamma != 0) {
+        Chunk(out, "gAMA", ByteWriter().U32BE(layout.gamma).Get());
     }
-    if (!spec.palette.empty()) {
-        Chunk(out, "PLTE", spec.palette);
+    if (!layout.palette.empty()) {
+        Chunk(out, "PLTE", layout.palette);
     }
-    if (!spec.transparency.empty()) {
-        Chunk(out, "tRNS", spec.transparency);
+    if (!layout.transparency.empty()) {
+        Chunk(out, "tRNS", layout.transparency);
     }
     Bytes raw;
-    for (const Bytes& row : spec.rows) {
+    for (const Bytes& row : layout.rows) {
         raw.push_back(0);
         raw.insert(raw.end(), row.begin(), row.end());
     }
@@ -90,77 +90,61 @@ public:
 
 TEST(KwPNGDecoder, PaletteWithTransparencyGivesBgra)
 {
-    PngSpec spec;
-    spec.colorType = 3;
-    spec.palette = { 255, 0, 0, 0, 255, 0, 0, 0, 255 };
-    spec.transparency = { 0, 128 };  // entry 2 stays opaque
-    spec.rows = { { 0, 1 }, { 2, 0 } };
-    KwImage* image = Decode(MakePng(spec));
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->GetFormat(), KW_FORMAT_BGRA);
+    PngLayout layout;
+    layout.colorType = 3;
+    layout.palette = { 255, 0, 0, 0, 255, 0, 0, 0, 255 };
+    layout.transparency = { 0, 128 };  // entry 2 stays opaque
+    layout.rows = { { 0, 1 }, { 2, 0 } };
     Bytes expected = { 0, 0, 255, 0, 0, 255, 0, 128, 255, 0, 0, 255, 0, 0, 255, 0 };
-    EXPECT_EQ(PixelsOf(image), expected);
-    image->Release();
+    ExpectPixels(Decode(MakePng(layout)), KW_FORMAT_BGRA, expected);
 }
 
 TEST(KwPNGDecoder, PaletteWithoutTransparencyGivesBgr)
 {
-    PngSpec spec;
-    spec.colorType = 3;
-    spec.depth = 4;
-    spec.width = 3;
-    spec.height = 1;
-    spec.palette = { 10, 20, 30, 40, 50, 60 };
-    spec.rows = { { 0x01, 0x00 } };  // indices 0, 1, 0 in the high nibble first
-    KwImage* image = Decode(MakePng(spec));
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->GetFormat(), KW_FORMAT_BGR);
+    PngLayout layout;
+    layout.colorType = 3;
+    layout.depth = 4;
+    layout.width = 3;
+    layout.height = 1;
+    layout.palette = { 10, 20, 30, 40, 50, 60 };
+    layout.rows = { { 0x01, 0x00 } };  // indices 0, 1, 0 in the high nibble first
     Bytes expected = { 30, 20, 10, 60, 50, 40, 30, 20, 10 };
-    EXPECT_EQ(PixelsOf(image), expected);
-    image->Release();
+    ExpectPixels(Decode(MakePng(layout)), KW_FORMAT_BGR, expected);
 }
 
 TEST(KwPNGDecoder, GreyIsExpandedToEightBitRgb)
 {
-    PngSpec spec;
-    spec.colorType = 0;
-    spec.depth = 1;
-    spec.width = 3;
-    spec.height = 1;
-    spec.rows = { { 0xA0 } };  // 1, 0, 1
-    KwImage* image = Decode(MakePng(spec));
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->GetFormat(), KW_FORMAT_BGR);
+    PngLayout layout;
+    layout.colorType = 0;
+    layout.depth = 1;
+    layout.width = 3;
+    layout.height = 1;
+    layout.rows = { { 0xA0 } };  // 1, 0, 1
     Bytes expected = { 255, 255, 255, 0, 0, 0, 255, 255, 255 };
-    EXPECT_EQ(PixelsOf(image), expected);
-    image->Release();
+    ExpectPixels(Decode(MakePng(layout)), KW_FORMAT_BGR, expected);
 }
 
 TEST(KwPNGDecoder, SixteenBitSamplesKeepTheirHighByte)
 {
-    PngSpec spec;
-    spec.colorType = 6;
-    spec.depth = 16;
-    spec.width = 1;
-    spec.height = 1;
-    spec.rows = { { 0x12, 0xFF, 0x34, 0x01, 0x56, 0x80, 0x78, 0x00 } };
-    KwImage* image = Decode(MakePng(spec));
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->GetFormat(), KW_FORMAT_BGRA);
+    PngLayout layout;
+    layout.colorType = 6;
+    layout.depth = 16;
+    layout.width = 1;
+    layout.height = 1;
+    layout.rows = { { 0x12, 0xFF, 0x34, 0x01, 0x56, 0x80, 0x78, 0x00 } };
     Bytes expected = { 0x56, 0x34, 0x12, 0x78 };
-    EXPECT_EQ(PixelsOf(image), expected);
-    image->Release();
+    ExpectPixels(Decode(MakePng(layout)), KW_FORMAT_BGRA, expected);
 }
 
 TEST(KwPNGDecoder, FileGammaIsCorrectedForTheScreen)
 {
-    PngSpec spec;
-    spec.width = 1;
-    spec.height = 1;
-    spec.rows = { { 128, 0, 255 } };
-    KwImage* plain = Decode(MakePng(spec));
-    spec.gamma = 100000;  // linear samples
-    KwImage* linear = Decode(MakePng(spec));
+    PngLayout layout;
+    layout.width = 1;
+    layout.height = 1;
+    layout.rows = { { 128, 0, 255 } };
+    KwImage* plain = Decode(MakePng(layout));
+    layout.gamma = 100000;  // linear samples
+    KwImage* linear = Decode(MakePng(layout));
     ASSERT_NE(plain, nullptr);
     ASSERT_NE(linear, nullptr);
     EXPECT_EQ(PixelsOf(plain), (Bytes{ 255, 0, 128 }));
@@ -175,12 +159,12 @@ TEST(KwPNGDecoder, FileGammaIsCorrectedForTheScreen)
 
 TEST(KwPNGDecoder, HeaderValuesAndProgress)
 {
-    PngSpec spec;
-    spec.colorType = 0;
-    spec.width = 2;
-    spec.height = 3;
-    spec.rows = { { 1, 2 }, { 3, 4 }, { 5, 6 } };
-    Bytes png = MakePng(spec);
+    PngLayout layout;
+    layout.colorType = 0;
+    layout.width = 2;
+    layout.height = 3;
+    layout.rows = { { 1, 2 }, { 3, 4 }, { 5, 6 } };
+    Bytes png = MakePng(layout);
     int opened = 0;
     KwPNGDecoder* decoder = OpenDecoder<KwPNGDecoder>(png, &opened);
     ASSERT_EQ(opened, 1);
@@ -210,9 +194,9 @@ TEST(KwPNGDecoder, HeaderValuesAndProgress)
 
 TEST(KwPNGDecoder, BrokenFilesFail)
 {
-    PngSpec spec;
-    spec.rows = { { 1, 2, 3, 4, 5, 6 }, { 7, 8, 9, 10, 11, 12 } };
-    Bytes good = MakePng(spec);
+    PngLayout layout;
+    layout.rows = { { 1, 2, 3, 4, 5, 6 }, { 7, 8, 9, 10, 11, 12 } };
+    Bytes good = MakePng(layout);
 
     // Cut inside the image data: the header reads, the pixels do not.
     Bytes cut(good.begin(), good.end() - 20);
@@ -235,18 +219,18 @@ TEST(KwPNGDecoder, BrokenFilesFail)
 
 TEST(KwPNGDecoder, OversizedPictureIsRefusedBeforeDecoding)
 {
-    PngSpec spec;
-    spec.width = 40000;
-    spec.height = 40000;
-    spec.rows = { { 0, 0, 0 } };
+    PngLayout layout;
+    layout.width = 40000;
+    layout.height = 40000;
+    layout.rows = { { 0, 0, 0 } };
     int opened = 0;
-    KwPNGDecoder* decoder = OpenDecoder<KwPNGDecoder>(MakePng(spec), &opened);
+    KwPNGDecoder* decoder = OpenDecoder<KwPNGDecoder>(MakePng(layout), &opened);
     EXPECT_EQ(opened, 0);
     EXPECT_EQ(decoder->GetErrorCode(), KW_CODER_TOO_LARGE);
     EXPECT_EQ(decoder->GetImage(), nullptr);
     decoder->Release();
 
-    spec.width = 70000;  // beyond the side limit libpng is given
-    spec.height = 1;
-    EXPECT_EQ(Decode(MakePng(spec)), nullptr);
+    layout.width = 70000;  // beyond the side limit libpng is given
+    layout.height = 1;
+    EXPECT_EQ(Decode(MakePng(layout)), nullptr);
 }

@@ -113,10 +113,8 @@ TEST(KwTIFFDecoder, GreyWithAlphaGoesThroughTheSamePath)
 {
     std::vector<Field> fields = Basic(2, 1, 1, { 8, 8 });
     fields.push_back({ 338, kShort, { 2 } });
-    KwImage* image = DecodeWith<KwTIFFDecoder>(MakeTiff(fields, { 90, 128, 250, 0 }));
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(PixelsOf(image), (Bytes{ 90, 90, 90, 128, 250, 250, 250, 0 }));
-    image->Release();
+    ExpectPixels(DecodeWith<KwTIFFDecoder>(MakeTiff(fields, { 90, 128, 250, 0 })),
+                 Bytes{ 90, 90, 90, 128, 250, 250, 250, 0 });
 }
 
 TEST(KwTIFFDecoder, PaletteAndBilevelAreConverted)
@@ -144,10 +142,7 @@ TEST(KwTIFFDecoder, BottomUpOrientationIsTurned)
 {
     std::vector<Field> fields = Basic(1, 2, 2, { 8, 8, 8 });
     fields.push_back({ 274, kShort, { 4 } });  // rows stored bottom to top
-    KwImage* image = DecodeWith<KwTIFFDecoder>(MakeTiff(fields, { 1, 2, 3, 4, 5, 6 }));
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(PixelsOf(image), (Bytes{ 4, 5, 6, 1, 2, 3 }));
-    image->Release();
+    ExpectPixels(DecodeWith<KwTIFFDecoder>(MakeTiff(fields, { 1, 2, 3, 4, 5, 6 })), Bytes{ 4, 5, 6, 1, 2, 3 });
 }
 
 TEST(KwTIFFDecoder, ResolutionAndParameters)

@@ -4,107 +4,24 @@
 
 #include "KwBuffer.h"
 #include "KwBufferStream.h"
+#include "J2KTestEncoder.h"
 
 #include <gtest/gtest.h>
-#include <openjpeg.h>
 
-#include <cstring>
 #include <vector>
 
 using namespace KwSDK;
 
 namespace {
 
-// A growable memory sink for the encoder, which seeks back to patch box
-// lengths in JP2 files.
-struct Sink {
-    std::vector<unsigned char> bytes;
-    size_t position = 0;
-};
+using J2KTest::CompH;
+using J2KTest::CompW;
+using J2KTest::Planes;
 
-OPJ_SIZE_T SinkWrite(void* data, OPJ_SIZE_T count, void* user)
-{
-    Sink* sink = static_cast<Sink*>(user);
-    if (sink->position + count > sink->bytes.size()) {
-        sink->bytes.resize(sink->position + count);
-    }
-    std::memcpy(sink->bytes.data() + sink->position, data, count);
-    sink->position += count;
-    return count;
-}
-
-OPJ_OFF_T SinkSkip(OPJ_OFF_T count, void* user)
-{
-    Sink* sink = static_cast<Sink*>(user);
-    sink->position += static_cast<size_t>(count);
-    return count;
-}
-
-OPJ_BOOL SinkSeek(OPJ_OFF_T offset, void* user)
-{
-    static_cast<Sink*>(user)->position = static_cast<size_t>(offset);
-    return OPJ_TRUE;
-}
-
-void Quiet(const char*, void*)
-{
-}
-
-// A test picture: planes of samples, one per component, with subsampling.
-struct Planes {
-    unsigned int width, height, prec;
-    unsigned int dx = 1, dy = 1;  // subsampling of every component after the first
-    OPJ_COLOR_SPACE space = OPJ_CLRSPC_SRGB;
-    std::vector<std::vector<int>> samples;
-};
-
-unsigned int CompW(const Planes& p, unsigned int i) { return i ? (p.width + p.dx - 1) / p.dx : p.width; }
-unsigned int CompH(const Planes& p, unsigned int i) { return i ? (p.height + p.dy - 1) / p.dy : p.height; }
-
-// Encodes the planes losslessly (reversible wavelet, one layer).
+// Encodes the planes losslessly with two resolution levels.
 std::vector<unsigned char> Encode(const Planes& p, OPJ_CODEC_FORMAT format)
 {
-    unsigned int count = static_cast<unsigned int>(p.samples.size());
-    std::vector<opj_image_cmptparm_t> params(count);
-    for (unsigned int i = 0; i < count; ++i) {
-        std::memset(&params[i], 0, sizeof(params[i]));
-        params[i].dx = i ? p.dx : 1;
-        params[i].dy = i ? p.dy : 1;
-        params[i].w = CompW(p, i);
-        params[i].h = CompH(p, i);
-        params[i].prec = p.prec;
-        params[i].sgnd = 0;
-    }
-    opj_image_t* image = opj_image_create(count, params.data(), p.space);
-    image->x1 = p.width;
-    image->y1 = p.height;
-    for (unsigned int i = 0; i < count; ++i) {
-        std::memcpy(image->comps[i].data, p.samples[i].data(), p.samples[i].size() * sizeof(int));
-    }
-    opj_cparameters_t cp;
-    opj_set_default_encoder_parameters(&cp);
-    cp.tcp_numlayers = 1;
-    cp.tcp_rates[0] = 0;
-    cp.cp_disto_alloc = 1;
-    cp.numresolution = 2;
-    cp.tcp_mct = (count == 3 && p.dx == 1 && p.dy == 1) ? 1 : 0;
-    opj_codec_t* codec = opj_create_compress(format);
-    opj_set_error_handler(codec, Quiet, nullptr);
-    opj_set_warning_handler(codec, Quiet, nullptr);
-    opj_set_info_handler(codec, Quiet, nullptr);
-    Sink sink;
-    opj_stream_t* stream = opj_stream_create(4096, OPJ_FALSE);
-    opj_stream_set_user_data(stream, &sink, nullptr);
-    opj_stream_set_write_function(stream, SinkWrite);
-    opj_stream_set_skip_function(stream, SinkSkip);
-    opj_stream_set_seek_function(stream, SinkSeek);
-    bool ok = opj_setup_encoder(codec, &cp, image) && opj_start_compress(codec, image, stream)
-              && opj_encode(codec, stream) && opj_end_compress(codec, stream);
-    opj_stream_destroy(stream);
-    opj_destroy_codec(codec);
-    opj_image_destroy(image);
-    EXPECT_TRUE(ok);
-    return sink.bytes;
+    return J2KTest::Encode(p, format, 2);
 }
 
 Planes MakePlanes(unsigned int width, unsigned int height, unsigned int prec, unsigned int count)
