@@ -15,6 +15,31 @@ const unsigned int kBlack = 0x000000;
 const unsigned int kRaisedShadow = 0x7B7B7B;      // (123, 123, 123)
 const unsigned int kEtchedShadow = 0x7F7F7F;      // (127, 127, 127)
 
+// The graphics' current colour, borrowed by a frame that draws its lines
+// in other colours: the frame's own colour is put back and the reference
+// given up when the frame is done.
+class FrameColor {
+public:
+    explicit FrameColor(IKwGraphics* graphics)
+        : m_pColor(graphics->GetColor()), m_nSaved(m_pColor != nullptr ? m_pColor->GetARGB() : 0)
+    {
+    }
+    ~FrameColor()
+    {
+        if (m_pColor != nullptr) {
+            m_pColor->SetARGB(m_nSaved);
+            m_pColor->Release();
+        }
+    }
+    FrameColor(const FrameColor&) = delete;
+    FrameColor& operator=(const FrameColor&) = delete;
+    KwColor* Get() const { return m_pColor; }
+
+private:
+    KwColor* m_pColor;
+    unsigned int m_nSaved;
+};
+
 } // namespace
 
 IKwGraphics::IKwGraphics()
@@ -95,11 +120,11 @@ void IKwGraphics::DrawLineIn(KwColor* color, unsigned int rgb, int x1, int y1, i
 // Dark top and left edges over light bottom and right ones, two pixels deep.
 void IKwGraphics::DrawSunkenFrame(int x, int y, int w, int h)
 {
-    KwColor* color = GetColor();
+    FrameColor frame(this);
+    KwColor* color = frame.Get();
     if (color == nullptr) {
         return;
     }
-    unsigned int saved = color->GetARGB();
     int a = x + w;
     int b = y + h;
     DrawLineIn(color, kSunkenOuterDark, x, y, a, y);
@@ -110,18 +135,16 @@ void IKwGraphics::DrawSunkenFrame(int x, int y, int w, int h)
     DrawLineIn(color, kSunkenInnerDark, x + 1, y + 1, x + 1, b - 1);
     DrawLineIn(color, kSunkenInnerLight, a - 1, y + 1, a - 1, b - 1);
     DrawLineIn(color, kSunkenInnerLight, a - 1, b - 1, x, b - 1);
-    color->SetARGB(saved);
-    color->Release();
 }
 
 // White top and left edges; black, then grey, bottom and right edges.
 void IKwGraphics::DrawRaisedFrame(int x, int y, int w, int h)
 {
-    KwColor* color = GetColor();
+    FrameColor frame(this);
+    KwColor* color = frame.Get();
     if (color == nullptr) {
         return;
     }
-    unsigned int saved = color->GetARGB();
     int a = x + w;
     int b = y + h;
     DrawLineIn(color, kBlack, a, b, a, y);
@@ -130,18 +153,16 @@ void IKwGraphics::DrawRaisedFrame(int x, int y, int w, int h)
     DrawLineIn(color, kRaisedShadow, a - 1, b - 1, x, b - 1);
     DrawLineIn(color, kWhite, x, y, x, b);
     DrawLineIn(color, kWhite, x, y, a, y);
-    color->SetARGB(saved);
-    color->Release();
 }
 
 // A grey outline with a white one offset by a pixel, as a groove.
 void IKwGraphics::DrawEtchedFrame(int x, int y, int w, int h)
 {
-    KwColor* color = GetColor();
+    FrameColor frame(this);
+    KwColor* color = frame.Get();
     if (color == nullptr) {
         return;
     }
-    unsigned int saved = color->GetARGB();
     int a = x + w;
     int b = y + h;
     DrawLineIn(color, kEtchedShadow, x, y, a - 1, y);
@@ -152,8 +173,6 @@ void IKwGraphics::DrawEtchedFrame(int x, int y, int w, int h)
     DrawLineIn(color, kWhite, a, y, a, b);
     DrawLineIn(color, kWhite, a, b, x, b);
     DrawLineIn(color, kWhite, x + 1, b - 2, x + 1, y + 1);
-    color->SetARGB(saved);
-    color->Release();
 }
 
 } // namespace KwSDK

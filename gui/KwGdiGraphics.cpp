@@ -227,7 +227,8 @@ void KwGdiGraphics::DrawRect(int x, int y, int w, int h)
     Polyline(context, corners, 5);
 }
 
-void KwGdiGraphics::FillRoundRect(int x, int y, int w, int h, int cornerWidth, int cornerHeight)
+template <typename Shape>
+void KwGdiGraphics::FillShape(Shape shape)
 {
     HDC context = BeginDrawing();
     if (context == nullptr) {
@@ -236,7 +237,12 @@ void KwGdiGraphics::FillRoundRect(int x, int y, int w, int h, int cornerWidth, i
     GdiState state(context);
     state.UsePen(ToGdi(m_pColor), 1);
     state.UseBrush(ToGdi(m_pFillColor));
-    RoundRect(context, x, y, x + w, y + h, cornerWidth, cornerHeight);
+    shape(context);
+}
+
+void KwGdiGraphics::FillRoundRect(int x, int y, int w, int h, int cornerWidth, int cornerHeight)
+{
+    FillShape([=](HDC context) { RoundRect(context, x, y, x + w, y + h, cornerWidth, cornerHeight); });
 }
 
 // The source is clipped to the image's right and bottom edges. A source
@@ -449,38 +455,17 @@ void KwGdiGraphics::PutPixel(int x, int y, const KwColor& color)
 
 void KwGdiGraphics::FillPie(int x, int y, int w, int h, int x1, int y1, int x2, int y2)
 {
-    HDC context = BeginDrawing();
-    if (context == nullptr) {
-        return;
-    }
-    GdiState state(context);
-    state.UsePen(ToGdi(m_pColor), 1);
-    state.UseBrush(ToGdi(m_pFillColor));
-    Pie(context, x, y, x + w, y + h, x1, y1, x2, y2);
+    FillShape([=](HDC context) { Pie(context, x, y, x + w, y + h, x1, y1, x2, y2); });
 }
 
 void KwGdiGraphics::FillOval(int x, int y, int w, int h)
 {
-    HDC context = BeginDrawing();
-    if (context == nullptr) {
-        return;
-    }
-    GdiState state(context);
-    state.UsePen(ToGdi(m_pColor), 1);
-    state.UseBrush(ToGdi(m_pFillColor));
-    Ellipse(context, x, y, x + w, y + h);
+    FillShape([=](HDC context) { Ellipse(context, x, y, x + w, y + h); });
 }
 
 void KwGdiGraphics::FillRectangle(int x, int y, int w, int h)
 {
-    HDC context = BeginDrawing();
-    if (context == nullptr) {
-        return;
-    }
-    GdiState state(context);
-    state.UsePen(ToGdi(m_pColor), 1);
-    state.UseBrush(ToGdi(m_pFillColor));
-    Rectangle(context, x, y, x + w, y + h);
+    FillShape([=](HDC context) { Rectangle(context, x, y, x + w, y + h); });
 }
 
 void KwGdiGraphics::FillPolygon(const KwPoint* points, int count, int alternate)

@@ -88,6 +88,10 @@ private:
     KwGdiGraphics& operator=(const KwGdiGraphics&) = delete;
 
     HDC BeginDrawing();
+    // Runs one shape call on the context with the outline pen and the fill
+    // brush selected; nothing without a surface.
+    template <typename Shape>
+    void FillShape(Shape shape);
     int BuildSourceRows(KwImage* image, int sx, int sy, int sw, int sh, int others,
                         KwDibRows* rows);
     int BlitTransparent(const KwDibRows& rows, int dx, int dy, int dw, int dh, COLORREF key);
