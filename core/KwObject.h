@@ -3,6 +3,8 @@
 #ifndef KWSDK_KWOBJECT_H
 #define KWSDK_KWOBJECT_H
 
+#include <new>
+
 namespace KwSDK {
 
 namespace Platform {
@@ -54,6 +56,18 @@ private:
     Platform::CriticalSection* m_pCountLock;
     Platform::CriticalSection* m_pObjectLock;
 };
+
+// The body of a Clone: a heap copy of the object carrying the one reference
+// a factory hands out, or null when memory runs out.
+template <typename T>
+T* KwCloneOf(const T& original)
+{
+    T* copy = new (std::nothrow) T(original);
+    if (copy != nullptr) {
+        copy->AddRef();
+    }
+    return copy;
+}
 
 } // namespace KwSDK
 

@@ -82,10 +82,7 @@ KwTime* KwTime::Now()
 
 KwTime* KwTime::Clone() const
 {
-    KwTime* copy = new (std::nothrow) KwTime(*this);
-    if (copy)
-        copy->AddRef();
-    return copy;
+    return KwCloneOf(*this);
 }
 
 int KwTime::GetDay() const

@@ -51,11 +51,7 @@ KwColor& KwColor::operator=(const KwColor& other)
 
 KwColor* KwColor::Clone() const
 {
-    KwColor* copy = new (std::nothrow) KwColor(*this);
-    if (copy != nullptr) {
-        copy->AddRef();
-    }
-    return copy;
+    return KwCloneOf(*this);
 }
 
 int KwColor::GetRed() const

@@ -29,11 +29,7 @@ KwPoint& KwPoint::operator=(const KwPoint& other)
 
 KwPoint* KwPoint::Clone() const
 {
-    KwPoint* copy = new (std::nothrow) KwPoint(*this);
-    if (copy != nullptr) {
-        copy->AddRef();
-    }
-    return copy;
+    return KwCloneOf(*this);
 }
 
 int KwPoint::GetX() const

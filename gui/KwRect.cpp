@@ -34,11 +34,7 @@ KwRect& KwRect::operator=(const KwRect& other)
 
 KwRect* KwRect::Clone() const
 {
-    KwRect* copy = new (std::nothrow) KwRect(*this);
-    if (copy != nullptr) {
-        copy->AddRef();
-    }
-    return copy;
+    return KwCloneOf(*this);
 }
 
 void KwRect::SetX(int x)

@@ -29,11 +29,7 @@ KwSize& KwSize::operator=(const KwSize& other)
 
 KwSize* KwSize::Clone() const
 {
-    KwSize* copy = new (std::nothrow) KwSize(*this);
-    if (copy != nullptr) {
-        copy->AddRef();
-    }
-    return copy;
+    return KwCloneOf(*this);
 }
 
 int KwSize::GetWidth() const
