@@ -5,7 +5,7 @@ namespace KwSDK {
 
 IKwActionListener::~IKwActionListener() = default;
 
-int IKwActionListener::ActionPerformed(KwObject*, int, int)
+int IKwActionListener::ActionPerformed(KwObject*, int, intptr_t)
 {
     return 1;
 }

@@ -42,7 +42,7 @@ const DWORD kWindowTypeStyles[] = {
 // meantime is still alive when its action is delivered.
 struct CHILDACTION {
     KwObject* source;
-    int param;
+    intptr_t param;
     int held;
 };
 
@@ -972,7 +972,7 @@ int ImplKwComponent::DeliverChildAction(WPARAM record, LPARAM id)
 int ImplKwComponent::DeliverOwnAction(WPARAM param, LPARAM id)
 {
     if (m_pOwner != nullptr) {
-        m_pOwner->FireAction(static_cast<int>(id), static_cast<int>(param));
+        m_pOwner->FireAction(static_cast<int>(id), static_cast<intptr_t>(param));
     }
     return 0;
 }
@@ -1524,7 +1524,7 @@ void ImplKwComponent::BringToTop()
     }
 }
 
-void ImplKwComponent::PostAction(int id, int param)
+void ImplKwComponent::PostAction(int id, intptr_t param)
 {
     if (m_hWindow != nullptr) {
         PostMessageA(m_hWindow, KW_MSG_OWN_ACTION, static_cast<WPARAM>(param),
@@ -1532,7 +1532,7 @@ void ImplKwComponent::PostAction(int id, int param)
     }
 }
 
-void ImplKwComponent::PostActionToParent(int id, int param)
+void ImplKwComponent::PostActionToParent(int id, intptr_t param)
 {
     if (m_pParent == nullptr || m_pParent->m_hWindow == nullptr) {
         return;

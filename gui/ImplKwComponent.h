@@ -183,10 +183,10 @@ public:
     virtual void SetTopMost(int topMost);
     virtual void BringToTop();
     // Queues FireAction(id, param) on the component's own window.
-    virtual void PostAction(int id, int param);
+    virtual void PostAction(int id, intptr_t param);
     // Queues the parent's DeliverChildAction(owner, id, param); nothing
     // without a parent.
-    virtual void PostActionToParent(int id, int param);
+    virtual void PostActionToParent(int id, intptr_t param);
 
     // The message handlers. Each takes the addresses of the message's
     // parameters and answers as HandleMessage does.

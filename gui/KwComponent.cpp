@@ -429,7 +429,7 @@ void KwComponent::StopTimer()
 
 // A listener may remove itself or release this component; the component
 // stays alive until every listener was told.
-int KwComponent::DeliverAction(KwObject* source, int id, int param)
+int KwComponent::DeliverAction(KwObject* source, int id, intptr_t param)
 {
     KwReferenceGuard guard(this);
     int answer = ActionPerformed(source, id, param);
@@ -442,24 +442,24 @@ int KwComponent::DeliverAction(KwObject* source, int id, int param)
     return answer;
 }
 
-int KwComponent::DeliverChildAction(KwObject* source, int id, int param)
+int KwComponent::DeliverChildAction(KwObject* source, int id, intptr_t param)
 {
     return DeliverAction(source, id, param);
 }
 
-int KwComponent::FireAction(int id, int param)
+int KwComponent::FireAction(int id, intptr_t param)
 {
     return DeliverAction(this, id, param);
 }
 
-void KwComponent::PostAction(int id, int param)
+void KwComponent::PostAction(int id, intptr_t param)
 {
     if (m_pImpl != nullptr) {
         m_pImpl->PostAction(id, param);
     }
 }
 
-void KwComponent::PostActionToParent(int id, int param)
+void KwComponent::PostActionToParent(int id, intptr_t param)
 {
     if (m_pImpl != nullptr) {
         m_pImpl->PostActionToParent(id, param);

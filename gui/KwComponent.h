@@ -137,12 +137,12 @@ public:
     virtual int StartTimer(int milliseconds);
     virtual void StopTimer();
     // Delivers an action that a child posted to this component.
-    virtual int DeliverChildAction(KwObject* source, int id, int param);
+    virtual int DeliverChildAction(KwObject* source, int id, intptr_t param);
     // Delivers an action with this component as source; answers the last
     // answer.
-    virtual int FireAction(int id, int param);
-    virtual void PostAction(int id, int param);
-    virtual void PostActionToParent(int id, int param);
+    virtual int FireAction(int id, intptr_t param);
+    virtual void PostAction(int id, intptr_t param);
+    virtual void PostActionToParent(int id, intptr_t param);
     virtual void RemoveAllActionListeners();
     virtual void SetShape(KwImage* image, const KwColor& key);
 
@@ -228,7 +228,7 @@ private:
     KwComponent(const KwComponent&) = delete;
     KwComponent& operator=(const KwComponent&) = delete;
 
-    int DeliverAction(KwObject* source, int id, int param);
+    int DeliverAction(KwObject* source, int id, intptr_t param);
 
     TKwVector<void*> m_actionListeners;
     int m_bDisabled;

@@ -103,7 +103,7 @@ inline std::string Describe(const char* name, int a)
     return std::string(name) + " " + std::to_string(a);
 }
 
-inline std::string Describe(const char* name, int a, int b)
+inline std::string Describe(const char* name, int a, long long b)
 {
     return Describe(name, a) + " " + std::to_string(b);
 }
@@ -267,7 +267,7 @@ public:
         }
         return Base::OnMessage(message, wParam, lParam);
     }
-    int ActionPerformed(KwObject* source, int id, int param) override
+    int ActionPerformed(KwObject* source, int id, intptr_t param) override
     {
         Log(Describe("ActionPerformed", id, param));
         actionSources.push_back(source);
@@ -291,7 +291,7 @@ public:
     {
     }
 
-    int ActionPerformed(KwObject* source, int id, int param) override
+    int ActionPerformed(KwObject* source, int id, intptr_t param) override
     {
         m_pLog->push_back(m_sPrefix + ":" + Describe("ActionPerformed", id, param));
         sources.push_back(source);

@@ -3,6 +3,8 @@
 
 #include "KwPopupWindow.h"
 
+#include <cstdint>
+
 #include <gtest/gtest.h>
 
 using namespace KwSDK;
@@ -112,6 +114,26 @@ TEST_F(KwWindowTest, PostedChildActionsArriveFromTheLoopInPostingOrder)
     ASSERT_EQ(listener.sources.size(), 2u);
     EXPECT_EQ(listener.sources[0], static_cast<KwObject*>(child));
     EXPECT_EQ(m_pWindow->actionSources[1], static_cast<KwObject*>(child));
+    child->Release();
+}
+
+// The parameter is as wide as a pointer on both paths: a picture passes a
+// reference to itself, which on x86_64 does not fit in 32 bits.
+TEST_F(KwWindowTest, PostedActionsCarryPointerWideParameters)
+{
+    RecordingComponent* child = MakeCounted<RecordingComponent>(&m_log, "child");
+    m_pWindow->Add(child);
+    const intptr_t wide = static_cast<intptr_t>(UINTPTR_MAX >> 4);
+    m_pWindow->steps.push_back([&] {
+        m_log.clear();
+        child->PostActionToParent(5, wide);
+        m_pWindow->PostAction(6, -wide);
+    });
+    m_pWindow->steps.push_back([&] { m_pWindow->DestroyNative(); });
+    RunLoop();
+    ASSERT_GE(m_log.size(), 2u);
+    EXPECT_EQ(m_log[0], Describe("window:ActionPerformed", 5, wide));
+    EXPECT_EQ(m_log[1], Describe("window:ActionPerformed", 6, -wide));
     child->Release();
 }
 
