@@ -2,6 +2,7 @@
 #include "KwPackageReader.h"
 
 #include "KwPackageLayout.h"
+#include "KwStreamReader.h"
 
 #include <climits>
 
@@ -10,7 +11,7 @@ namespace KwSDK {
 static const unsigned int kTrailerBytes = 4;
 
 KwPackageReader::KwPackageReader()
-    : m_pSource(nullptr), m_nFileLength(0), m_nArchiveOffset(0), m_nDataOffset(0),
+    : m_pReader(nullptr), m_nFileLength(0), m_nArchiveOffset(0), m_nDataOffset(0),
       m_nCompressedLength(0), m_nRemaining(0), m_nError(0)
 {
     AppendTypeName("KwPackageReader");
@@ -48,41 +49,38 @@ int KwPackageReader::ReadHeader(IKwIOStream* source)
     m_strProgram = "";
     m_table.RemoveAll();
     m_nCompressedLength = 0;
-    m_pSource = source;
     if (!source)
         return Fail(KW_PACKAGE_NOT_ARCHIVE);
-    if (!ReadTrailer())
-        return Fail(KW_PACKAGE_NOT_ARCHIVE);
-    if (!ReadTable())
+    KwStreamReader reader(source, 0);
+    m_pReader = &reader;
+    int result = !ReadTrailer() ? Fail(KW_PACKAGE_NOT_ARCHIVE)
+                 : !ReadTable() ? Fail(KW_PACKAGE_BAD_TABLE)
+                                : 1;
+    m_pReader = nullptr;
+    // The reader reads ahead; the caller goes on from the compressed data.
+    if (result && !source->Seek(static_cast<int>(m_nDataOffset), KW_SEEK_SET))
         return Fail(KW_PACKAGE_BAD_TABLE);
-    return 1;
+    return result;
 }
 
 // Finds the archive through the file's last four bytes and checks that the
 // smallest possible archive fits between that offset and the end.
 int KwPackageReader::ReadTrailer()
 {
-    if (!m_pSource->Seek(0, KW_SEEK_END))
-        return 0;
-    int length = m_pSource->GetPosition();
+    long long length = m_pReader->GetSize();
     // The stream's positions are int-sized; a file that reaches the limit is
     // longer than any offset it could report.
-    if (length < KwPackageLayout::kMinArchiveBytes || length == INT_MAX)
+    if (length < KwPackageLayout::kMinArchiveBytes || length >= INT_MAX)
         return 0;
     m_nFileLength = static_cast<unsigned int>(length);
-    if (!m_pSource->Seek(-static_cast<int>(kTrailerBytes), KW_SEEK_END))
-        return 0;
-    m_nRemaining = kTrailerBytes;
-    if (!ReadU32(&m_nArchiveOffset))
-        return 0;
     unsigned int space = m_nFileLength - kTrailerBytes;
-    if (m_nArchiveOffset > space ||
+    if (!m_pReader->Seek(space))
+        return 0;
+    m_nArchiveOffset = m_pReader->ReadU32();
+    if (!m_pReader->Ok() || m_nArchiveOffset > space ||
         space - m_nArchiveOffset < KwPackageLayout::kMinArchiveBytes - kTrailerBytes)
         return 0;
-    if (!m_pSource->Seek(static_cast<int>(m_nArchiveOffset), KW_SEEK_SET))
-        return 0;
-    m_nRemaining = space - m_nArchiveOffset;
-    return 1;
+    return m_pReader->Seek(m_nArchiveOffset);
 }
 
 int KwPackageReader::ReadTable()
@@ -92,7 +90,7 @@ int KwPackageReader::ReadTable()
         return 0;
     // Every entry takes at least kMinEntryBytes and the compressed length
     // follows the table, so a larger count cannot be true.
-    if (m_nRemaining < 4 || count > (m_nRemaining - 4) / KwPackageLayout::kMinEntryBytes)
+    if (Remaining() < 4 || count > (Remaining() - 4) / KwPackageLayout::kMinEntryBytes)
         return 0;
     for (unsigned int i = 0; i < count; ++i) {
         if (!ReadEntry())
@@ -100,6 +98,7 @@ int KwPackageReader::ReadTable()
     }
     if (!ReadU32(&m_nCompressedLength))
         return 0;
+    m_nRemaining = Remaining();
     m_nDataOffset = m_nFileLength - kTrailerBytes - m_nRemaining;
     return 1;
 }
@@ -116,14 +115,17 @@ int KwPackageReader::ReadEntry()
     return m_table.AddTail(node);
 }
 
+unsigned int KwPackageReader::Remaining() const
+{
+    return m_nFileLength - kTrailerBytes - static_cast<unsigned int>(m_pReader->GetPosition());
+}
+
 int KwPackageReader::ReadU32(unsigned int* value)
 {
-    unsigned char bytes[4];
-    if (m_nRemaining < sizeof bytes || m_pSource->Read(bytes, sizeof bytes) != sizeof bytes)
+    if (Remaining() < 4)
         return 0;
-    m_nRemaining -= sizeof bytes;
-    *value = KwPackageLayout::DecodeU32(bytes);
-    return 1;
+    *value = m_pReader->ReadU32();
+    return m_pReader->Ok();
 }
 
 // Reads up to a zero byte, never past the trailer and never more than the
@@ -136,11 +138,11 @@ int KwPackageReader::ReadText(KwString* text)
     int total = 0;
     *text = "";
     for (;;) {
-        unsigned char byte = 0;
-        if (m_nRemaining == 0 || total > KwPackageLayout::kMaxPathLength ||
-            m_pSource->Read(&byte, 1) != 1)
+        if (Remaining() == 0 || total > KwPackageLayout::kMaxPathLength)
             return 0;
-        --m_nRemaining;
+        unsigned int byte = m_pReader->ReadU8();
+        if (!m_pReader->Ok())
+            return 0;
         if (byte == 0)
             break;
         chunk[used++] = static_cast<char>(byte);

@@ -16,6 +16,8 @@ namespace KwSDK {
 const unsigned int KW_PACKAGE_NOT_ARCHIVE = 0xF0000001u;
 const unsigned int KW_PACKAGE_BAD_TABLE = 0xF0000002u;
 
+class KwStreamReader;
+
 class KwPackageReader : public virtual KwObject {
 public:
     KwPackageReader();
@@ -59,15 +61,18 @@ private:
     int ReadEntry();
     int ReadU32(unsigned int* value);
     int ReadText(KwString* text);
+    // Bytes of the file not yet read, up to the trailing offset.
+    unsigned int Remaining() const;
 
-    IKwIOStream* m_pSource;
+    // The checked reader over the source while ReadHeader runs.
+    KwStreamReader* m_pReader;
     KwString m_strProgram;
     TKwList<FILENODE> m_table;
     unsigned int m_nFileLength;
     unsigned int m_nArchiveOffset;
     unsigned int m_nDataOffset;
     unsigned int m_nCompressedLength;
-    // Bytes of the file not yet read, up to the trailing offset.
+    // Bytes between the end of the table and the trailing offset.
     unsigned int m_nRemaining;
     unsigned int m_nError;
 };

@@ -1,4 +1,4 @@
-// Bounds-checked, buffered reading of file bytes for the decoders.
+// Bounds-checked, buffered reading of file bytes.
 #include "KwStreamReader.h"
 
 #include <cstdlib>

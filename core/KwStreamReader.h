@@ -1,4 +1,5 @@
-// The one bounds-checked reader through which decoders read file bytes.
+// The one bounds-checked reader through which decoders and the package
+// reader read file bytes.
 #ifndef KWSDK_KWSTREAMREADER_H
 #define KWSDK_KWSTREAMREADER_H
 
