@@ -3,6 +3,8 @@
 #ifndef KWSDK_KWPLATFORM_H
 #define KWSDK_KWPLATFORM_H
 
+#include <cstdio>
+
 namespace KwSDK {
 namespace Platform {
 
@@ -53,6 +55,10 @@ int AnsiToWide(const char* text, wchar_t* out, int outCount);
 // The reverse of AnsiToWide: wide text to ANSI bytes, counted in bytes with
 // the terminator included; 0 on failure.
 int WideToAnsi(const wchar_t* text, char* out, int outCount);
+
+// 1 when the stream writes to a terminal (a console on Windows), 0 for a
+// file, a pipe or null.
+int IsTerminal(std::FILE* stream);
 
 } // namespace Platform
 } // namespace KwSDK

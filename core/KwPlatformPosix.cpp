@@ -8,6 +8,7 @@
 #include <cstring>
 #include <cwchar>
 #include <new>
+#include <unistd.h>
 #include <pthread.h>
 #include <time.h>
 
@@ -138,6 +139,11 @@ int WideToAnsi(const wchar_t* text, char* out, int outCount)
     source = text;
     wcsrtombs(out, &source, static_cast<size_t>(needed), &state);
     return needed;
+}
+
+int IsTerminal(std::FILE* stream)
+{
+    return stream != nullptr && isatty(fileno(stream)) ? 1 : 0;
 }
 
 } // namespace Platform

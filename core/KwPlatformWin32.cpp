@@ -3,6 +3,7 @@
 #include "KwPlatform.h"
 
 #include <new>
+#include <io.h>
 #include <windows.h>
 
 namespace KwSDK {
@@ -90,6 +91,11 @@ int WideToAnsi(const wchar_t* text, char* out, int outCount)
     if (!text || (out && outCount <= 0))
         return 0;
     return WideCharToMultiByte(CP_ACP, 0, text, -1, out, out ? outCount : 0, nullptr, nullptr);
+}
+
+int IsTerminal(std::FILE* stream)
+{
+    return stream != nullptr && _isatty(_fileno(stream)) ? 1 : 0;
 }
 
 } // namespace Platform

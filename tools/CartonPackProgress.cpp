@@ -2,12 +2,12 @@
 // output goes to a file or a pipe, so logs stay clean.
 #include "CartonPackProgress.h"
 
-#include <unistd.h>
+#include "KwPlatform.h"
 
 namespace KwSDK {
 
 CartonPackProgress::CartonPackProgress(FILE* stream)
-    : m_pStream(stream), m_bTerminal(stream && isatty(fileno(stream)) ? 1 : 0),
+    : m_pStream(stream), m_bTerminal(Platform::IsTerminal(stream)),
       m_nLastPercent(-1), m_bShown(0)
 {
 }
