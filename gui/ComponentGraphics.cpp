@@ -1,7 +1,6 @@
 // The off-screen buffer of a component, drawn on through IKwGraphics.
 #include "ComponentGraphics.h"
 
-#include "ImplKwImageGraphics.h"
 #include "KwBuffer.h"
 #include "KwDibRows.h"
 #include "KwImageFormat.h"
@@ -22,12 +21,9 @@ void CopyColor(KwColor* target, const KwColor& source)
 
 } // namespace
 
-// Every program that shows a component can also draw on its images: the
-// first buffer made registers the image surface with the image library.
 ComponentGraphics::ComponentGraphics() : m_hWindow(nullptr)
 {
     AppendTypeName("ComponentGraphics");
-    ImplKwImageGraphics::InstallHooks();
 }
 
 ComponentGraphics::~ComponentGraphics() = default;

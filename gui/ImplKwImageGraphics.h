@@ -21,8 +21,9 @@ public:
     ~ImplKwImageGraphics() override;
 
     // Registers the surface with the image library so that images can be
-    // drawn on; calling it again does nothing. Component buffers call it when
-    // they are made.
+    // drawn on; calling it again does nothing. A program that draws on
+    // images calls it once at start; until then KwImage::GetGraphics answers
+    // null.
     static void InstallHooks();
 
     // Drops any previous surface and loads the image's pixels into a new

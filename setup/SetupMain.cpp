@@ -1,5 +1,6 @@
 // Entry of Setup.exe: loads the configuration next to the program and runs
 // the install wizard.
+#include "ImplKwImageGraphics.h"
 #include "SetupConfig.h"
 
 #include <windows.h>
@@ -11,6 +12,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     (void)previous;
     (void)commandLine;
     (void)show;
+    // The wizard draws on its pictures: give the image library its surface.
+    KwSDK::ImplKwImageGraphics::InstallHooks();
     // A package without both properties files ends silently, before any
     // window is shown; there is nobody to tell in which language.
     if (!KwSDK::LoadConfiguration())
