@@ -179,7 +179,7 @@ TEST_F(KwWindowTest, PostedActionKeepsItsSourceAliveUntilDelivered)
             : m_pDead(dead), m_pDeadAtDelivery(deadAtDelivery)
         {
         }
-        int ActionPerformed(KwObject*, int, int) override
+        int ActionPerformed(KwObject*, int, intptr_t) override
         {
             *m_pDeadAtDelivery = *m_pDead;
             return 1;
