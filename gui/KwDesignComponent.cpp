@@ -70,9 +70,9 @@ private:
 
 // The cursor shown over each handle, body first.
 const int kHandleCursors[9] = {
-    KW_CURSOR_ARROW,   KW_CURSOR_SIZE_NWSE, KW_CURSOR_SIZE_NS,
-    KW_CURSOR_SIZE_NESW, KW_CURSOR_SIZE_WE, KW_CURSOR_SIZE_NWSE,
-    KW_CURSOR_SIZE_NS, KW_CURSOR_SIZE_NESW, KW_CURSOR_SIZE_WE,
+    KW_CURSOR_ARROW,
+    KW_CURSOR_SIZE_NWSE, KW_CURSOR_SIZE_NS, KW_CURSOR_SIZE_NESW, KW_CURSOR_SIZE_WE,
+    KW_CURSOR_SIZE_NWSE, KW_CURSOR_SIZE_NS, KW_CURSOR_SIZE_NESW, KW_CURSOR_SIZE_WE,
 };
 
 } // namespace
@@ -268,11 +268,12 @@ void KwDesignComponent::DragBy(int dx, int dy)
     int y = location.GetY();
     int w = size.GetWidth();
     int h = size.GetHeight();
-    // A side may shrink by at most this much.
-    int wider = w + dx >= kSmallestSide;
-    int taller = h + dy >= kSmallestSide;
-    int narrowerFromLeft = dx <= w - kSmallestSide;
-    int shorterFromTop = dy <= h - kSmallestSide;
+    // Whether moving that edge by the step leaves the side at least
+    // kSmallestSide long.
+    int rightFits = w + dx >= kSmallestSide;
+    int bottomFits = h + dy >= kSmallestSide;
+    int leftFits = dx <= w - kSmallestSide;
+    int topFits = dy <= h - kSmallestSide;
     int shiftX = 0;
     int shiftY = 0;
     switch (m_nDragHandle) {
@@ -282,48 +283,48 @@ void KwDesignComponent::DragBy(int dx, int dy)
         }
         break;
     case 1:
-        if (narrowerFromLeft && shorterFromTop) {
+        if (leftFits && topFits) {
             impl->SetBounds(x + dx, y + dy, w - dx, h - dy, 1);
         }
         break;
     case 2:
-        if (shorterFromTop) {
+        if (topFits) {
             impl->SetBounds(x, y + dy, w, h - dy, 1);
         }
         break;
     case 3:
-        if (wider && shorterFromTop) {
+        if (rightFits && topFits) {
             impl->SetBounds(x, y + dy, w + dx, h - dy, 1);
             shiftX = dx;
         }
         break;
     case 4:
-        if (wider) {
+        if (rightFits) {
             impl->SetSize(w + dx, h, 1);
             shiftX = dx;
         }
         break;
     case 5:
-        if (wider && taller) {
+        if (rightFits && bottomFits) {
             impl->SetSize(w + dx, h + dy, 1);
             shiftX = dx;
             shiftY = dy;
         }
         break;
     case 6:
-        if (taller) {
+        if (bottomFits) {
             impl->SetSize(w, h + dy, 1);
             shiftY = dy;
         }
         break;
     case 7:
-        if (narrowerFromLeft && taller) {
+        if (leftFits && bottomFits) {
             impl->SetBounds(x + dx, y, w - dx, h + dy, 1);
             shiftY = dy;
         }
         break;
     case 8:
-        if (narrowerFromLeft) {
+        if (leftFits) {
             impl->SetBounds(x + dx, y, w - dx, h, 1);
         }
         break;
@@ -378,8 +379,8 @@ void KwDesignComponent::DrawHandles(IKwGraphics* graphics)
     int right = size.GetWidth() - m_nBorderInset - kHandleReach;
     int bottom = size.GetHeight() - m_nBorderInset - kHandleReach;
     const KwPoint corners[8] = {
-        KwPoint(0, 0),      KwPoint(middleX, 0),     KwPoint(right, 0),
-        KwPoint(0, middleY), KwPoint(right, middleY), KwPoint(0, bottom),
+        KwPoint(0, 0),       KwPoint(middleX, 0),      KwPoint(right, 0),
+        KwPoint(0, middleY), KwPoint(right, middleY),  KwPoint(0, bottom),
         KwPoint(middleX, bottom), KwPoint(right, bottom),
     };
     BorrowedColors colors(graphics);
