@@ -121,6 +121,7 @@ void KwGuage::SetShowPercentage(int show)
 void KwGuage::SetBarColor(const KwColor& color)
 {
     m_barColor.SetARGB(color.GetARGB());
+    RepaintIfCreated();
 }
 
 int KwGuage::GetMaximum() const

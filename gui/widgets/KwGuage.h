@@ -28,6 +28,7 @@ public:
     virtual void SetBlockStyle(int blocks);
     virtual void SetHorizontal(int horizontal);
     virtual void SetShowPercentage(int show);
+    // Stores and repaints.
     virtual void SetBarColor(const KwColor& color);
 
     int GetMaximum() const;

@@ -149,10 +149,17 @@ int KwPicture::IsAnimated()
     return m_pGroup != nullptr && !m_bStrip && m_pGroup->GetCount() > 1 ? 1 : 0;
 }
 
-// The timer runs for the current frame's display time.
+// The timer runs for the current frame's display time, taken from the
+// group's frame itself in case no displayable copy of it could be made.
 void KwPicture::StartAnimation()
 {
-    StartTimer(m_pImage != nullptr ? m_pImage->GetDelay() : 0);
+    KwImage* frame = m_pGroup != nullptr ? m_pGroup->GetAt(m_nFrame) : nullptr;
+    if (frame == nullptr) {
+        StopTimer();
+        return;
+    }
+    StartTimer(frame->GetDelay());
+    frame->Release();
 }
 
 void KwPicture::RepaintIfCreated()
