@@ -1,7 +1,7 @@
 // The arrow button: press and release events, and its frame and triangle.
 #include "KwArrowButton.h"
 
-#include "IKwGraphics.h"
+#include "KwPaintColors.h"
 
 namespace KwSDK {
 
@@ -11,50 +11,6 @@ const unsigned int kPressedOutline = 0x828284;  // (130, 130, 132)
 const unsigned int kFlatOutline = 0xACA899;     // (172, 168, 153)
 const unsigned int kBlack = 0x000000;
 const unsigned int kWhite = 0xFFFFFF;
-
-// Borrows the graphics' pen and fill colours for one paint and puts them
-// back afterwards.
-class PaintColors {
-public:
-    explicit PaintColors(IKwGraphics* graphics)
-        : m_pPen(graphics->GetColor()), m_pFill(graphics->GetFillColor()),
-          m_nPen(m_pPen != nullptr ? m_pPen->GetARGB() : 0),
-          m_nFill(m_pFill != nullptr ? m_pFill->GetARGB() : 0)
-    {
-    }
-    ~PaintColors()
-    {
-        Restore(m_pPen, m_nPen);
-        Restore(m_pFill, m_nFill);
-    }
-    PaintColors(const PaintColors&) = delete;
-    PaintColors& operator=(const PaintColors&) = delete;
-
-    // Colours as 0xRRGGBB, fully opaque.
-    void Set(unsigned int pen, unsigned int fill)
-    {
-        if (m_pPen != nullptr) {
-            m_pPen->SetARGB(0xFF000000u | pen);
-        }
-        if (m_pFill != nullptr) {
-            m_pFill->SetARGB(0xFF000000u | fill);
-        }
-    }
-
-private:
-    static void Restore(KwColor* color, unsigned int argb)
-    {
-        if (color != nullptr) {
-            color->SetARGB(argb);
-            color->Release();
-        }
-    }
-
-    KwColor* m_pPen;
-    KwColor* m_pFill;
-    unsigned int m_nPen;
-    unsigned int m_nFill;
-};
 
 // Outside when left of or above the button, or beyond its width or height;
 // a pointer on the right or bottom edge line still counts as inside.
@@ -195,14 +151,14 @@ int KwArrowButton::OnPaint(const KwRect& area, IKwGraphics* graphics)
     int w = size.GetWidth();
     int h = size.GetHeight();
     {
-        PaintColors colors(graphics);
+        KwPaintColors colors(graphics);
         if (m_bPressed) {
-            colors.Set(kPressedOutline, kPressedOutline);
+            colors.Set(kPressedOutline);
             graphics->DrawRect(0, 0, w - 1, h - 1);
         } else if (Is3DLook()) {
             graphics->Draw3DFrame(0, 0, w - 1, h - 1, KW_FRAME_RAISED);
         } else {
-            colors.Set(kFlatOutline, kFlatOutline);
+            colors.Set(kFlatOutline);
             graphics->DrawRect(0, 0, w - 1, h - 1);
         }
     }
@@ -216,18 +172,18 @@ void KwArrowButton::PaintArrow(IKwGraphics* graphics, int width, int height)
 {
     KwPoint points[3];
     GetArrowPoints(m_nDirection, m_nArrowSize, points);
-    PaintColors colors(graphics);
+    KwPaintColors colors(graphics);
     unsigned int arrow = kBlack;
     if (m_bPressed && Is3DLook()) {
         for (KwPoint& point : points) {
             point.Set(point.GetX() + 1, point.GetY() + 1);
         }
     } else if (m_bPressed) {
-        colors.Set(kBlack, kBlack);
+        colors.Set(kBlack);
         graphics->FillRectangle(1, 1, width - 2, height - 2);
         arrow = kWhite;
     }
-    colors.Set(arrow, arrow);
+    colors.Set(arrow);
     graphics->FillPolygon(points, 3, 1);
 }
 

@@ -2,7 +2,7 @@
 // arrow repeat and track paging on the repeat timer.
 #include "KwScrollBar.h"
 
-#include "IKwGraphics.h"
+#include "KwPaintColors.h"
 
 #include <new>
 
@@ -610,19 +610,13 @@ int KwScrollBar::OnPaint(const KwRect& area, IKwGraphics* graphics)
     if (to <= from) {
         return 1;
     }
-    KwColor* back = graphics->GetBackColor();
-    if (back == nullptr) {
-        return 1;
-    }
-    unsigned int saved = back->GetARGB();
-    back->SetARGB(m_crTrack.GetARGB());
+    KwPaintColors colors(graphics);
+    colors.SetBack(m_crTrack);
     if (m_nOrientation == KW_SCROLL_VERTICAL) {
         graphics->ClearRect(KwRect(0, from, track.thickness, to - from));
     } else {
         graphics->ClearRect(KwRect(from, 0, to - from, track.thickness));
     }
-    back->SetARGB(saved);
-    back->Release();
     return 1;
 }
 

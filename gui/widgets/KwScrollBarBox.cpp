@@ -1,7 +1,7 @@
 // The scroll bar thumb: dragging along the axis and its look.
 #include "KwScrollBarBox.h"
 
-#include "IKwGraphics.h"
+#include "KwPaintColors.h"
 
 namespace KwSDK {
 
@@ -9,31 +9,6 @@ namespace {
 
 const unsigned int kFlatFill = 0xECE9D8;     // (236, 233, 216)
 const unsigned int kFlatBorder = 0xACA899;   // (172, 168, 153)
-
-// Sets the graphics' pen and fill colours for one shape and puts them back.
-void FillWithBorder(IKwGraphics* graphics, int x, int y, int w, int h, unsigned int fill,
-                    unsigned int border)
-{
-    KwColor* pen = graphics->GetColor();
-    KwColor* brush = graphics->GetFillColor();
-    unsigned int savedPen = pen != nullptr ? pen->GetARGB() : 0;
-    unsigned int savedBrush = brush != nullptr ? brush->GetARGB() : 0;
-    if (pen != nullptr) {
-        pen->SetARGB(0xFF000000u | border);
-    }
-    if (brush != nullptr) {
-        brush->SetARGB(0xFF000000u | fill);
-    }
-    graphics->FillRectangle(x, y, w, h);
-    if (pen != nullptr) {
-        pen->SetARGB(savedPen);
-        pen->Release();
-    }
-    if (brush != nullptr) {
-        brush->SetARGB(savedBrush);
-        brush->Release();
-    }
-}
 
 } // namespace
 
@@ -135,7 +110,10 @@ int KwScrollBarBox::OnPaint(const KwRect& area, IKwGraphics* graphics)
     if (Is3DLook()) {
         graphics->Draw3DFrame(0, 0, size.GetWidth() - 1, size.GetHeight() - 1, KW_FRAME_RAISED);
     } else {
-        FillWithBorder(graphics, 0, 0, size.GetWidth(), size.GetHeight(), kFlatFill, kFlatBorder);
+        KwPaintColors colors(graphics);
+        colors.SetPen(kFlatBorder);
+        colors.SetFill(kFlatFill);
+        graphics->FillRectangle(0, 0, size.GetWidth(), size.GetHeight());
     }
     return 1;
 }
