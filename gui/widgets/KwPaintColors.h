@@ -1,25 +1,30 @@
-// The drawing and fill colours of a graphics, changed for one painter and
-// put back as they were when it is done.
+// The drawing and fill colours of a graphics, borrowed by a widget's paint
+// code and put back when it is done.
 #ifndef KWSDK_KWPAINTCOLORS_H
 #define KWSDK_KWPAINTCOLORS_H
 
-#include "KwColor.h"
+#include "IKwGraphics.h"
 
 namespace KwSDK {
 
-class IKwGraphics;
-
-// The graphics hands out the very colour objects it draws with, which other
-// painters share; widgets change them only through this scope object. A
-// null graphics (or a graphics without colours) makes every call a no-op.
+// The graphics hands out the very colour objects it draws with, so a
+// widget that paints in its own colours changes them and must restore
+// them: this does both, restoring in its destructor. Colours are given as
+// 0xRRGGBB or as a KwColor; only red, green and blue change.
 class KwPaintColors {
 public:
     explicit KwPaintColors(IKwGraphics* graphics);
     ~KwPaintColors();
 
+    void SetPen(unsigned int rgb);
+    void SetFill(unsigned int rgb);
     void SetPen(const KwColor& color);
     void SetFill(const KwColor& color);
-    // Outline and inside of a filled shape in one colour.
+    // The background used by ClearRect and opaque text.
+    void SetBack(unsigned int rgb);
+    void SetBack(const KwColor& color);
+    // Pen and fill alike.
+    void Set(unsigned int rgb);
     void SetPenAndFill(const KwColor& color);
     // The pen colour the painter started with.
     void RestorePen();
@@ -28,10 +33,16 @@ private:
     KwPaintColors(const KwPaintColors&) = delete;
     KwPaintColors& operator=(const KwPaintColors&) = delete;
 
+    static unsigned int RgbOf(const KwColor& color);
+    static void Apply(KwColor* color, unsigned int rgb);
+    static void Restore(KwColor* color, unsigned int argb);
+
     KwColor* m_pPen;
     KwColor* m_pFill;
+    KwColor* m_pBack;
     unsigned int m_nPen;
     unsigned int m_nFill;
+    unsigned int m_nBack;
 };
 
 } // namespace KwSDK
