@@ -122,14 +122,15 @@ TEST(KwTextViewRows, LineBreaksTabsAndRuns)
     EXPECT_EQ(RowText(view, 1), "b");
     EXPECT_EQ(RowText(view, 2), "");
 
-    // Same style joins the last run; another colour starts a new one.
+    // The row begun by the line break holds an empty run of that style,
+    // which same-styled text joins; another colour starts a new run.
     view->Append("x\ty", KwColor(0, 0, 0));
     view->Append("z", KwColor(0, 0, 0));
     view->Append("!", KwColor(255, 0, 0));
     EXPECT_EQ(RowText(view, 2), "x        yz!");
-    EXPECT_EQ(view->GetRow(2)->GetCount(), 3);
+    EXPECT_EQ(view->GetRow(2)->GetCount(), 2);
 
-    KwString across = view->GetText(KwTSIndex(2, 1, 3), KwTSIndex(0, 0, 0));
+    KwString across = view->GetText(KwTSIndex(2, 0, 3), KwTSIndex(0, 0, 0));
     EXPECT_STREQ(across.GetText(), "a\r\nb\r\nx  ");
     EXPECT_EQ(view->GetRow(3), nullptr);
     EXPECT_EQ(view->GetRow(-1), nullptr);
