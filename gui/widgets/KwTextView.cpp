@@ -111,13 +111,13 @@ KwTextView::KwTextView()
     if (first != nullptr && !m_rows.Add(first)) {
         delete first;
     }
-    KwScrollBar* horizontal = new (std::nothrow) KwScrollBar(0);
+    KwScrollBar* horizontal = new (std::nothrow) KwScrollBar(KW_SCROLL_HORIZONTAL);
     if (horizontal != nullptr) {
         horizontal->AddRef();
         SetHScrollBar(horizontal);
         horizontal->Release();
     }
-    KwScrollBar* vertical = new (std::nothrow) KwScrollBar(1);
+    KwScrollBar* vertical = new (std::nothrow) KwScrollBar(KW_SCROLL_VERTICAL);
     if (vertical != nullptr) {
         vertical->AddRef();
         SetVScrollBar(vertical);
@@ -376,7 +376,7 @@ KwScrollBar* KwTextView::GetHScrollBar()
 
 void KwTextView::SetHScrollBar(KwScrollBar* bar)
 {
-    ReplaceBar(&m_pHBar, bar, 0);
+    ReplaceBar(&m_pHBar, bar, KW_SCROLL_HORIZONTAL);
 }
 
 KwScrollBar* KwTextView::GetVScrollBar()
@@ -389,7 +389,7 @@ KwScrollBar* KwTextView::GetVScrollBar()
 
 void KwTextView::SetVScrollBar(KwScrollBar* bar)
 {
-    ReplaceBar(&m_pVBar, bar, 1);
+    ReplaceBar(&m_pVBar, bar, KW_SCROLL_VERTICAL);
 }
 
 void KwTextView::ReplaceBar(KwScrollBar** slot, KwScrollBar* bar, int orientation)
@@ -432,24 +432,36 @@ void KwTextView::UpdateScrollBars()
     m_bVBarShown = vertical;
     int spare = vertical ? 0 : kBarThickness;
     if (m_pHBar != nullptr) {
-        m_pHBar->SetMaximum(m_nWidestRow > 0 ? m_nWidestRow : 1);
-        m_pHBar->SetMinimum(0);
-        m_pHBar->SetVisibleAmount(HorizontalVisibleAmount());
-        m_pHBar->SetUnitIncrement(kHorizontalStep);
+        SetBarRange(m_pHBar, m_nWidestRow > 0 ? m_nWidestRow : 1, HorizontalVisibleAmount(),
+                    kHorizontalStep);
         PlaceBar(m_pHBar, horizontal, 2 - b, b + height - 20, width + 2 * b - 22 + spare,
                  kBarThickness);
     }
     spare = horizontal ? 0 : kBarThickness;
     if (m_pVBar != nullptr) {
-        m_pVBar->SetMaximum(rows);
-        m_pVBar->SetMinimum(0);
-        m_pVBar->SetVisibleAmount(m_nVisibleRows);
-        m_pVBar->SetUnitIncrement(1);
+        SetBarRange(m_pVBar, rows, m_nVisibleRows, 1);
         PlaceBar(m_pVBar, vertical, b + width - 20, 2 - b, kBarThickness,
                  height + 2 * b - 22 + spare);
     }
     SetHorizontalOffset(m_nHorizontalOffset);
     SetTopRow(m_bAutoScroll && m_bAtBottom ? BottomTopRow() : m_nTopRow);
+}
+
+// Every setter lays the thumb out again, so only changed values are set.
+void KwTextView::SetBarRange(KwScrollBar* bar, int maximum, int visible, int unit)
+{
+    if (bar->GetMaximum() != maximum) {
+        bar->SetMaximum(maximum);
+    }
+    if (bar->GetMinimum() != 0) {
+        bar->SetMinimum(0);
+    }
+    if (bar->GetVisibleAmount() != visible) {
+        bar->SetVisibleAmount(visible);
+    }
+    if (bar->GetUnitIncrement() != unit) {
+        bar->SetUnitIncrement(unit);
+    }
 }
 
 // Moves, sizes and shows the bar only where something changed, so that an
@@ -494,7 +506,7 @@ void KwTextView::SetTopRow(int top)
 {
     int highest = GetRowCount() - (m_nVisibleRows > 0 ? m_nVisibleRows : 1);
     m_nTopRow = Clamp(top, 0, highest > 0 ? highest : 0);
-    if (m_pVBar != nullptr) {
+    if (m_pVBar != nullptr && m_pVBar->GetValue() != m_nTopRow) {
         m_pVBar->SetValue(m_nTopRow);
     }
     m_bAtBottom = m_nTopRow >= BottomTopRow();
@@ -504,7 +516,7 @@ void KwTextView::SetHorizontalOffset(int offset)
 {
     int highest = m_bHBarShown ? m_nWidestRow - HorizontalVisibleAmount() : 0;
     m_nHorizontalOffset = Clamp(offset, 0, highest > 0 ? highest : 0);
-    if (m_pHBar != nullptr) {
+    if (m_pHBar != nullptr && m_pHBar->GetValue() != m_nHorizontalOffset) {
         m_pHBar->SetValue(m_nHorizontalOffset);
     }
 }

@@ -120,6 +120,7 @@ private:
     void RunRange(const KwTSIndex& first, const KwTSIndex& last, int row, int run, int length,
                   int* start, int* end);
     void ReplaceBar(KwScrollBar** slot, KwScrollBar* bar, int orientation);
+    void SetBarRange(KwScrollBar* bar, int maximum, int visible, int unit);
     void PlaceBar(KwScrollBar* bar, int shown, int x, int y, int w, int h);
     int HorizontalVisibleAmount();
     int BottomTopRow();
