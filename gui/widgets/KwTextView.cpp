@@ -324,9 +324,10 @@ KwString KwTextView::GetText(const KwTSIndex& from, const KwTSIndex& to)
     const KwTSIndex& first = from.Compare(to) <= 0 ? from : to;
     const KwTSIndex& last = from.Compare(to) <= 0 ? to : from;
     ByteCollector text;
+    int firstRow = first.GetRow() < 0 ? 0 : first.GetRow();
     int lastRow = last.GetRow() < GetRowCount() ? last.GetRow() : GetRowCount() - 1;
-    for (int r = first.GetRow() < 0 ? 0 : first.GetRow(); r <= lastRow; ++r) {
-        if (r > first.GetRow()) {
+    for (int r = firstRow; r <= lastRow; ++r) {
+        if (r > firstRow) {
             text.Add("\r\n", 2);
         }
         Row* row = GetRow(r);

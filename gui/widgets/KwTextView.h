@@ -24,8 +24,8 @@ class KwScrollBar;
 // view. While auto-scroll is on and the view shows the last row, appended
 // text keeps the last row in view; scrolled up, the view stays where it is.
 //
-// The two scroll bars are children of the view; they appear when the rows
-// do not fit. The mouse selects from the press to the pointer, and Ctrl+C
+// The two scroll bars are children of the view; each appears when the rows
+// do not fit along its axis. The mouse selects from the press to the pointer, and Ctrl+C
 // copies the selection with rows joined by CR LF.
 class KwTextView : public virtual KwContainer {
 public:
