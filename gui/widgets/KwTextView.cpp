@@ -578,6 +578,12 @@ int KwTextView::GetTopRow()
     return m_nTopRow;
 }
 
+void KwTextView::ScrollToRow(int row)
+{
+    SetTopRow(row);
+    KwComponent::RepaintAll();
+}
+
 int KwTextView::GetVisibleRows()
 {
     return m_nVisibleRows;

@@ -81,6 +81,10 @@ public:
     virtual void SetBorderAdjust(int adjust);
     virtual int GetLineHeight();
     virtual int GetTopRow();
+    // Scrolls so that the row is the top one (as far as the rows allow) and
+    // repaints; the view follows appended text again once it shows the
+    // last row.
+    virtual void ScrollToRow(int row);
     // Rows that fit completely into the text area.
     virtual int GetVisibleRows();
     virtual int GetHorizontalOffset();
