@@ -571,10 +571,11 @@ int KwListBox::OnPaint(const KwRect& area, IKwGraphics* graphics)
     if (graphics == nullptr) {
         return 1;
     }
-    int height = GetSize().GetHeight();
+    // Rows end where the horizontal bar or the bottom margin begins.
+    int bottom = m_nBorder + GetSize().GetHeight() - 2 - (m_bHorizontalShown ? kBarThickness : 0);
     int textWidth = TextWidth();
     int y = 2 - m_nBorder;
-    for (int i = m_nTopRow; i < m_nCount && y < height; ++i) {
+    for (int i = m_nTopRow; i < m_nCount && y < bottom; ++i) {
         PaintRow(graphics, i, y, textWidth);
         y += m_nLineHeight + 1;
     }
@@ -742,7 +743,6 @@ void KwListBox::MoveTo(int index)
     }
     ShowRow(index);
     SelectItem(index);
-    ReportSelection();
 }
 
 void KwListBox::MoveSelectionUp()
@@ -806,8 +806,10 @@ void KwListBox::ScrollRight()
     RepaintRows();
 }
 
+// A key that moved the current item posts the selection.
 int KwListBox::OnKeyDown(int key, int)
 {
+    int before = m_nCurrent;
     switch (key) {
     case KW_KEY_RETURN: ReportSelection(); break;
     case KW_KEY_HOME:
@@ -827,6 +829,9 @@ int KwListBox::OnKeyDown(int key, int)
     case KW_KEY_LEFT: ScrollLeft(); break;
     case KW_KEY_RIGHT: ScrollRight(); break;
     default: break;
+    }
+    if (key != KW_KEY_RETURN && m_nCurrent != before) {
+        ReportSelection();
     }
     return 1;
 }

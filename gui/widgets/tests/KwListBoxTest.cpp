@@ -97,6 +97,17 @@ TEST_F(KwListBoxTest, SingleModeKeepsOneSelectionAndPaintsIt)
     EXPECT_EQ(m_pList->GetFirstSelectedText(), "Item 2");
     EXPECT_EQ(Selects(), 1);
 
+    // Dragging moves the single selection; the release posts it once; a
+    // double click is posted on its own.
+    SendMouse(m_pList, WM_LBUTTONDOWN, 30, 2 + 1);
+    SendMouse(m_pList, WM_MOUSEMOVE, 30, 2 + 3 * m_nRow + 1);
+    SendMouse(m_pList, WM_MOUSEMOVE, 30, 2 + 2 * m_nRow + 1);
+    SendMouse(m_pList, WM_LBUTTONUP, 30, 2 + 2 * m_nRow + 1);
+    SendMouse(m_pList, WM_LBUTTONDBLCLK, 30, 2 + 2 * m_nRow + 1);
+    EXPECT_EQ(Selected(), "2 ");
+    EXPECT_EQ(Selects(), 2);
+    EXPECT_EQ(m_pHost->Count(m_pList, EVT_LIST_DOUBLE_CLICK), 1);
+
     // Selected rows are filled across the text width in the selection
     // colour; others stay white.
     HWND window = WindowOf(m_pList);
