@@ -95,6 +95,7 @@ KwEdit::KwEdit()
       m_cSelectionText(255, 255, 255),
       m_pTextCursor(MakeCursor(KW_CURSOR_TEXT)),
       m_pArrowCursor(MakeCursor(KW_CURSOR_ARROW)),
+      m_bPointerInside(0),
       m_bRealised(0),
       m_nTextX(kTextX),
       m_nHighlightTop(kHighlightTop),
@@ -158,6 +159,9 @@ void KwEdit::SetMaxLength(int length)
 void KwEdit::SetEditable(int editable)
 {
     m_bReadOnly = editable ? 0 : 1;
+    if (m_bPointerInside) {
+        ApplyCursor();
+    }
 }
 
 int KwEdit::GetVisibleCaretIndex()
@@ -802,13 +806,29 @@ int KwEdit::OnLButtonDblClk(const KwPoint&)
     return 1;
 }
 
+// The cursor belongs to the window class, which every edit field shares, so
+// each field sets its own as the pointer comes in.
 int KwEdit::OnSetCursor()
+{
+    if (!m_bPointerInside) {
+        m_bPointerInside = 1;
+        ApplyCursor();
+    }
+    return 1;
+}
+
+int KwEdit::OnMouseLeave()
+{
+    m_bPointerInside = 0;
+    return 1;
+}
+
+void KwEdit::ApplyCursor()
 {
     KwCursor* cursor = m_bReadOnly ? m_pArrowCursor : m_pTextCursor;
     if (cursor != nullptr) {
         SetCursor(cursor);
     }
-    return 1;
 }
 
 // ---- Focus -----------------------------------------------------------------

@@ -74,7 +74,10 @@ public:
     int OnMouseMove(const KwPoint& point) override;
     int OnFocusGained() override;
     int OnFocusLost() override;
+    // The cursor is chosen once as the pointer comes in, so that whoever
+    // changes it while the pointer stays (design mode) is not overruled.
     int OnSetCursor() override;
+    int OnMouseLeave() override;
     int OnChar(int key, int flags) override;
     int OnKeyDown(int key, int flags) override;
     using KwDesignComponent::OnChar;
@@ -84,6 +87,7 @@ public:
     using KwDesignComponent::OnLButtonDblClk;
     using KwDesignComponent::OnLButtonDown;
     using KwDesignComponent::OnLButtonUp;
+    using KwDesignComponent::OnMouseLeave;
     using KwDesignComponent::OnMouseMove;
     using KwDesignComponent::OnPaint;
     using KwDesignComponent::OnSetCursor;
@@ -149,6 +153,7 @@ private:
     int ViewLimit();
     void ChangeCaret(int index);
     void AcceptCharacter(const char* bytes, int count);
+    void ApplyCursor();
 
     KwString m_sText;
     CharNode* m_pFirst;
@@ -171,6 +176,7 @@ private:
     KwColor m_cSelectionText;
     KwCursor* m_pTextCursor;
     KwCursor* m_pArrowCursor;
+    int m_bPointerInside;
     int m_bRealised;
     int m_nTextX;
     int m_nHighlightTop;

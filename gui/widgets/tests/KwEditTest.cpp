@@ -5,6 +5,7 @@
 
 #include "ComponentGraphics.h"
 #include "KwBuffer.h"
+#include "KwCursor.h"
 #include "KwEdit.h"
 
 #include <gtest/gtest.h>
@@ -272,15 +273,28 @@ TEST_F(KwEditTest, ReadOnlyFieldOnlyCopies)
     EXPECT_EQ(ClipboardText(), "abc");
 }
 
+// The field picks its cursor as the pointer comes in and leaves it alone
+// while the pointer stays.
 TEST_F(KwEditTest, CursorIsTheIBeamOnlyWhileEditable)
 {
-    SendMessageA(m_hWindow, WM_SETCURSOR, reinterpret_cast<WPARAM>(m_hWindow),
-                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_IBEAM));
+    auto pointerQuery = [this]() {
+        SendMessageA(m_hWindow, WM_SETCURSOR, reinterpret_cast<WPARAM>(m_hWindow),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    };
+    EXPECT_EQ(pointerQuery(), LoadCursor(nullptr, IDC_IBEAM));
+    KwCursor* hand = MakeCounted<KwCursor>();
+    hand->SetType(KW_CURSOR_HAND);
+    m_pEdit->SetCursor(hand);
+    EXPECT_EQ(pointerQuery(), LoadCursor(nullptr, IDC_HAND));
+
     m_pEdit->SetEditable(0);
-    SendMessageA(m_hWindow, WM_SETCURSOR, reinterpret_cast<WPARAM>(m_hWindow),
-                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));
+    EXPECT_EQ(pointerQuery(), LoadCursor(nullptr, IDC_ARROW));
+    m_pEdit->SetEditable(1);
+    SendMessageA(m_hWindow, WM_MOUSELEAVE, 0, 0);
+    m_pEdit->SetCursor(hand);
+    hand->Release();
+    EXPECT_EQ(pointerQuery(), LoadCursor(nullptr, IDC_IBEAM));
 }
 
 TEST(KwEditUnrealised, KeepsTheTextUntilItHasAWindow)
