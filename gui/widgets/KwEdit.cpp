@@ -6,6 +6,7 @@
 #include "IKwGraphics.h"
 #include "KwCursor.h"
 #include "KwKeyCodes.h"
+#include "KwPaintColors.h"
 
 #include <windows.h>
 
@@ -701,23 +702,10 @@ int KwEdit::OnPaint(const KwRect& area, IKwGraphics* graphics)
     return 1;
 }
 
-// The drawing and fill colours are shared with other painters: both are
-// put back as they were.
 void KwEdit::PaintCharacters(IKwGraphics* graphics)
 {
-    KwColor* pen = graphics->GetColor();
-    KwColor* fill = graphics->GetFillColor();
-    if (pen == nullptr || fill == nullptr) {
-        if (pen != nullptr) {
-            pen->Release();
-        }
-        if (fill != nullptr) {
-            fill->Release();
-        }
-        return;
-    }
-    unsigned int normal = pen->GetARGB();
-    unsigned int savedFill = fill->GetARGB();
+    KwPaintColors colors(graphics);
+    KwColor normal = GetForeground();
     int low = m_nAnchor < m_nCaret ? m_nAnchor : m_nCaret;
     int high = m_nAnchor < m_nCaret ? m_nCaret : m_nAnchor;
     int highlight = m_bHasFocus && low < high;
@@ -726,22 +714,17 @@ void KwEdit::PaintCharacters(IKwGraphics* graphics)
     int index = m_nFirstVisible;
     for (CharNode* node = NodeAt(index); node != nullptr && x < right; node = node->next, ++index) {
         int width = m_bEcho ? m_nEchoWidth : node->width;
-        KwString text = m_bEcho ? m_sEcho : KwString(node->bytes, node->count);
         if (highlight && index >= low && index < high) {
-            pen->SetARGB(m_cSelectionBack.GetARGB());
-            fill->SetARGB(m_cSelectionBack.GetARGB());
+            colors.SetPen(m_cSelectionBack);
+            colors.SetFill(m_cSelectionBack);
             graphics->FillRectangle(x, m_nHighlightTop, width + 1, m_nLineHeight - 1);
-            pen->SetARGB(m_cSelectionText.GetARGB());
+            colors.SetPen(m_cSelectionText);
         } else {
-            pen->SetARGB(normal);
+            colors.SetPen(normal);
         }
-        graphics->DrawString(text, x, kTextY);
+        graphics->DrawString(m_bEcho ? m_sEcho : KwString(node->bytes, node->count), x, kTextY);
         x += width;
     }
-    pen->SetARGB(normal);
-    fill->SetARGB(savedFill);
-    pen->Release();
-    fill->Release();
 }
 
 // ---- Mouse -----------------------------------------------------------------
