@@ -110,6 +110,15 @@ int KwScrollBar::OnSize(int, int, int)
     return 1;
 }
 
+int KwScrollBar::OnDestroy()
+{
+    m_nRepeatMode = KW_REPEAT_NONE;
+    m_nPagingSide = 0;
+    m_bTrackPressed = 0;
+    m_bRepeating = 0;
+    return KwContainer::OnDestroy();
+}
+
 // ---- Properties ----------------------------------------------------------
 
 void KwScrollBar::SetOrientation(int orientation)
