@@ -311,7 +311,8 @@ int KwComboBox::ActionPerformed(KwObject* source, int id, intptr_t)
     if (source == nullptr) {
         return 1;
     }
-    if (id == EVT_ARROW_PRESSED && m_pArrow != nullptr && source == static_cast<KwObject*>(m_pArrow)) {
+    if (id == EVT_ARROW_PRESSED && m_pArrow != nullptr &&
+        source == static_cast<KwObject*>(m_pArrow)) {
         if (IsDroppedDown()) {
             CloseDropDown();
         } else {
