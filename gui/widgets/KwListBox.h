@@ -138,6 +138,8 @@ private:
     int RowAt(const KwPoint& point);
     int InRowArea(const KwPoint& point);
     int TextWidth();
+    int VisibleTextWidth();
+    int MaxOffset();
     void PaintRow(IKwGraphics* graphics, int index, int y, int textWidth);
     void PaintCorner(IKwGraphics* graphics);
     void ReportSelection();
