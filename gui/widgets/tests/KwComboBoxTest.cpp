@@ -128,6 +128,25 @@ TEST_F(KwComboBoxTest, PressOutsideClosesTheListWithoutChoosing)
     EXPECT_EQ(Changes(), 0);
 }
 
+TEST_F(KwComboBoxTest, FocusGoesToTheFieldAndShiftTabClosesTheList)
+{
+    Make(3, 60);
+    SetFocus(WindowOf(m_pCombo));
+    EXPECT_EQ(GetFocus(), WindowOf(m_pEdit));
+    Key(VK_DOWN);
+    ASSERT_TRUE(ListShown());
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    Key(VK_TAB);
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    EXPECT_FALSE(ListShown());
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(Changes(), 0);
+}
+
 // The open list holds the mouse, so it hands the press on its scroll bar's
 // arrow to the bar.
 TEST_F(KwComboBoxTest, ScrollBarOfTheOpenListScrollsIt)
