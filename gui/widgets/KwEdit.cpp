@@ -900,7 +900,9 @@ int KwEdit::OnChar(int key, int)
     if (IsDBCSLeadByte(byte)) {
         m_lead[0] = static_cast<char>(byte);
         m_bLeadPending = 1;
-    } else if (static_cast<signed char>(byte) > 31) {
+    } else if (byte > 31 && byte != 0x7F) {
+        // Bytes from 0x80 up that are no lead byte are whole characters of
+        // the code page (accented letters on single-byte systems).
         char single = static_cast<char>(byte);
         AcceptCharacter(&single, 1);
     }

@@ -132,6 +132,16 @@ TEST_F(KwEditTest, TypingStopsAtTheMaximumLength)
     EXPECT_EQ(Changes(), 3u);
 }
 
+// On a single-byte code page a byte such as 0xE9 is a letter of its own.
+TEST_F(KwEditTest, TypedBytesAboveAsciiAreKeptUnlessTheyLeadACharacter)
+{
+    if (IsDBCSLeadByte(0xE9)) {
+        GTEST_SKIP() << "0xE9 leads a character on this code page";
+    }
+    Type("\xE9t\xE9\x7F");
+    EXPECT_EQ(m_pEdit->GetText(), "\xE9t\xE9");
+}
+
 TEST_F(KwEditTest, PasteInsertsUntilTheFieldIsFullAndDropsLineBreaks)
 {
     m_pEdit->SetMaxLength(3);
