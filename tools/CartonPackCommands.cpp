@@ -2,6 +2,7 @@
 // problem in one line, so that a script calling the tool sees why it failed.
 #include "CartonPackCommands.h"
 
+#include "CartonPackBranding.h"
 #include "CartonPackProgress.h"
 #include "CartonPackTemp.h"
 #include "CartonPackVerifier.h"
@@ -34,6 +35,15 @@ static const char kHelp[] =
     "      the launcher does.\n"
     "  carton-pack verify FILE\n"
     "      Decompresses everything and checks every size and the trailing offset.\n"
+    "\n"
+    "The vendor's marks (options of create): the installer shows the launcher's\n"
+    "icon and version unless these replace them:\n"
+    "  --icon FILE.ico    every image of the icon file becomes the program icon\n"
+    "  --version A.B.C.D  the version resource, with --product NAME,\n"
+    "                     --company NAME and --description TEXT (these need --version)\n"
+    "create's output is ready for signing (checksum set, no signature); list,\n"
+    "extract and verify read signed installers too.\n"
+    "\n"
     "  carton-pack --help\n"
     "      Shows this text.\n"
     "\n"
@@ -44,6 +54,7 @@ struct CartonPackCommands::CreateOptions {
     KwString run;
     KwString output;
     KwString source;
+    CartonPackBranding branding;
 };
 
 // A folder named with a trailing separator would put two in every path; a
@@ -129,7 +140,10 @@ int CartonPackCommands::ParseCreate(int argc, char** argv, CreateOptions* option
             if (!TakeValue(kNames[n], argc, argv, &i, targets[n], &matched))
                 return Usage("create: %s needs a value", kNames[n]);
         }
-        if (matched)
+        int branded = options->branding.TakeOption(argc, argv, &i);
+        if (branded < 0)
+            return Usage("create: %s needs a value", options->branding.GetMissingOption());
+        if (matched || branded)
             continue;
         if (argv[i][0] == '-' && argv[i][1] != 0)
             return Usage("create: unknown option '%s'", argv[i]);
@@ -161,6 +175,9 @@ int CartonPackCommands::CheckCreateInputs(const CreateOptions& options)
     KwString folder = output.GetFolder();
     if (folder.GetLength() > 0 && !KwFile(folder).IsFolder())
         return Error("output folder not found: %s", folder.GetText());
+    CartonPackBranding branding = options.branding;
+    if (!branding.CheckValues())
+        return Error("%s", branding.GetReason().GetText());
     return kExitOk;
 }
 
@@ -195,19 +212,31 @@ int CartonPackCommands::BuildPackage(const CreateOptions& options, const KwStrin
         !writer.ResolveProgram(&table, options.run, &program))
         return Error("%s: %s", writer.GetErrorMessage(writer.GetErrorCode()),
                      writer.GetErrorPath().GetText());
+    // The launcher copy with the vendor's marks and without a signature.
+    CartonPackBranding branding = options.branding;
+    KwString stub = CartonPackTemp::CreateFile("stub");
+    if (stub.GetLength() == 0 || !branding.PrepareStub(options.stub, stub)) {
+        KwFile(stub).Delete();
+        return Error("%s", stub.GetLength() == 0 ? "can not create a scratch file" : branding.GetReason().GetText());
+    }
     KwString stream = CartonPackTemp::CreateFile("stream");
-    if (stream.GetLength() == 0)
+    if (stream.GetLength() == 0) {
+        KwFile(stub).Delete();
         return Error("can not create a scratch file in %s", CartonPackTemp::Folder().GetText());
+    }
     CartonPackProgress progress(m_pErr);
     writer.SetProgress(CartonPackProgress::Report, &progress);
     int written = writer.CompressContents(options.source, &table, stream);
     progress.Finish();
     if (written)
-        written = writer.WritePackage(options.stub, program, &table, stream, partial);
+        written = writer.WritePackage(stub, program, &table, stream, partial);
     KwFile(stream).Delete();
+    KwFile(stub).Delete();
     if (!written)
         return Error("%s: %s", writer.GetErrorMessage(writer.GetErrorCode()),
                      writer.GetErrorPath().GetText());
+    if (!branding.FinishPackage(partial))
+        return Error("%s", branding.GetReason().GetText());
     CartonPackVerifier verifier;
     if (!verifier.Verify(partial))
         return Error("the written package failed its check: %s", verifier.GetReason().GetText());
