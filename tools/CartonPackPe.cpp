@@ -204,13 +204,18 @@ int CartonPackPe::WriteResources(const CartonPackResources& resources)
     unsigned int oldEnd = AlignUp(static_cast<unsigned long long>(resource.rva) + resource.virtualSize,
                                   m_nSectionAlignment);
     unsigned int newEnd = AlignUp(static_cast<unsigned long long>(resource.rva) + bytes.size(), m_nSectionAlignment);
-    long long rawDelta = static_cast<long long>(rawSize) - resource.rawSize;
+    // Linkers may record the raw size unaligned; the section still takes
+    // its aligned extent in the file.
+    unsigned int oldSpan = AlignUp(resource.rawSize, m_nFileAlignment);
+    if (oldSpan > m_file.size() - resource.rawOffset)
+        oldSpan = static_cast<unsigned int>(m_file.size() - resource.rawOffset);
+    long long rawDelta = static_cast<long long>(rawSize) - oldSpan;
     long long virtualDelta = static_cast<long long>(newEnd) - oldEnd;
     if (!MoveFollowingSections(resource, rawDelta, virtualDelta))
         return 0;
     unsigned int builtSize = static_cast<unsigned int>(bytes.size());
     bytes.resize(rawSize, 0);
-    m_file.erase(m_file.begin() + resource.rawOffset, m_file.begin() + resource.rawOffset + resource.rawSize);
+    m_file.erase(m_file.begin() + resource.rawOffset, m_file.begin() + resource.rawOffset + oldSpan);
     m_file.insert(m_file.begin() + resource.rawOffset, bytes.begin(), bytes.end());
     Set32(resource.header + 8, builtSize);
     Set32(resource.header + 16, rawSize);
