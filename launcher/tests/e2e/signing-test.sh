@@ -19,6 +19,9 @@ cp "$probe" "$work/source/carton_probe.exe" && echo "signed payload" >"$work/sou
 
 "${run[@]}" "$pack" create --stub "$carton" --run carton_probe.exe -o "$work/unsigned.exe" \
     --version 1.0.0.0 --product "Signed Probe" "$work/source" >/dev/null || fail "create failed"
+# Ready for signing: a true checksum (osslsigncode names a wrong one).
+osslsigncode verify -in "$work/unsigned.exe" 2>&1 | grep -q 'invalid PE checksum' \
+    && fail "create left a wrong PE checksum"
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Carton Test Vendor" \
     -keyout "$work/key.pem" -out "$work/cert.pem" 2>/dev/null || fail "openssl could not make a certificate"
 osslsigncode sign -certs "$work/cert.pem" -key "$work/key.pem" -n "Signed Probe" \
