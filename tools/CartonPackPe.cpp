@@ -22,7 +22,6 @@ const unsigned int kSectionHeaderBytes = 40;
 const unsigned int kMaxSections = 96;
 // Offsets within the optional header.
 const unsigned int kSectionAlignmentField = 32;
-const unsigned int kFileAlignmentField = 36;
 const unsigned int kSizeOfImageField = 56;
 const unsigned int kChecksumField = 64;
 // Data directories.
@@ -30,6 +29,16 @@ const unsigned int kResourceDirectory = 2;
 const unsigned int kSecurityDirectory = 4;
 const unsigned int kRelocationDirectory = 5;
 const int kChecksumPiece = 65536;
+
+// Alignments are powers of two; the limits keep sizes rounded up to them
+// within what a program file can hold.
+const unsigned int kMaxFileAlignment = 0x10000;
+const unsigned int kMaxSectionAlignment = 0x100000;
+
+bool IsAlignment(unsigned int value, unsigned int least, unsigned int most)
+{
+    return value >= least && value <= most && (value & (value - 1)) == 0;
+}
 
 unsigned int AlignUp(unsigned long long value, unsigned int alignment)
 {
@@ -91,6 +100,16 @@ int CartonPackPe::Load(const KwString& path)
     return ParseHeaders(true);
 }
 
+int CartonPackPe::LoadImage(const std::vector<unsigned char>& bytes)
+{
+    m_sections.clear();
+    m_strReason = "";
+    if (bytes.size() > kMaxImageBytes)
+        return Fail("program file is too large");
+    m_file = bytes;
+    return ParseHeaders(true);
+}
+
 int CartonPackPe::Save(const KwString& path)
 {
     KwFileStream out;
@@ -128,7 +147,9 @@ int CartonPackPe::ParseHeaders(bool withSections)
     m_nDirectoryCount = in.ReadU32();
     m_nDirectories = m_nOptionalHeader + countField + 4;
     if (!in.Ok() || m_nDirectoryCount > 16 || countField + 4 + 8ull * m_nDirectoryCount > optionalSize ||
-        m_nFileAlignment == 0 || m_nSectionAlignment == 0 || !in.Seek(m_nOptionalHeader + optionalSize) ||
+        !IsAlignment(m_nFileAlignment, 1, kMaxFileAlignment) ||
+        !IsAlignment(m_nSectionAlignment, m_nFileAlignment, kMaxSectionAlignment) ||
+        !in.Seek(m_nOptionalHeader + optionalSize) ||
         !in.CanHold(static_cast<long long>(sectionCount) * kSectionHeaderBytes))
         return Fail("program headers are damaged");
     if (!withSections)

@@ -18,6 +18,8 @@ public:
     // Loads and checks the headers and the section table. 0, with GetReason
     // set, when the file cannot be read or is no program image.
     int Load(const KwString& path);
+    // The same for an image already in memory.
+    int LoadImage(const std::vector<unsigned char>& bytes);
     int Save(const KwString& path);
     // Reads the resource tree (an empty tree when the program has none).
     int ReadResources(CartonPackResources* resources);

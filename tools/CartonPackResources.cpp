@@ -175,6 +175,7 @@ int CartonPackResources::Read(const std::vector<unsigned char>& section, unsigne
     m_pMap = map;
     m_pMapContext = context;
     m_nDirectories = 0;
+    m_nDataBytes = 0;
     KwBufferStream stream;
     if (section.size() > kMaxDataBytes ||
         !stream.SetData(section.data(), static_cast<int>(section.size())))
@@ -246,8 +247,9 @@ int CartonPackResources::ReadData(KwStreamReader* in, unsigned int offset, Entry
     unsigned int rva = in->ReadU32();
     unsigned int size = in->ReadU32();
     unsigned int codePage = in->ReadU32();
-    if (!in->Ok() || size > kMaxDataBytes)
-        return Fail("resource data entry is damaged");
+    if (!in->Ok() || size > kMaxDataBytes - m_nDataBytes)
+        return Fail("resource data entry is damaged or the resources are too large");
+    m_nDataBytes += size;
     const unsigned char* bytes = nullptr;
     if (rva >= m_nSectionRva && rva - m_nSectionRva <= m_pSection->size() &&
         size <= m_pSection->size() - (rva - m_nSectionRva))

@@ -74,6 +74,7 @@ private:
     RvaMapper m_pMap = nullptr;
     void* m_pMapContext = nullptr;
     int m_nDirectories = 0;
+    unsigned int m_nDataBytes = 0;  // data read so far, capped
 };
 
 } // namespace KwSDK
