@@ -46,4 +46,13 @@ cmp -s "$work/signed.exe" "$work/tampered.exe" && fail "the byte was not changed
 if osslsigncode verify -CAfile "$work/cert.pem" -in "$work/tampered.exe" >/dev/null 2>&1; then
     fail "a changed archive byte still verifies: the archive is not covered by the signature"
 fi
+# A vendor may sign Carton.exe itself: packing drops the stub's signature,
+# so the installer is unsigned until it is signed as a whole.
+osslsigncode sign -certs "$work/cert.pem" -key "$work/key.pem" -in "$carton" \
+    -out "$work/signed-stub.exe" >/dev/null || fail "could not sign the launcher"
+"${run[@]}" "$pack" create --stub "$work/signed-stub.exe" --run carton_probe.exe \
+    -o "$work/from-signed-stub.exe" "$work/source" >/dev/null || fail "create from a signed launcher failed"
+osslsigncode extract-signature -in "$work/from-signed-stub.exe" -out "$work/none.sig" >/dev/null 2>&1 \
+    && fail "an installer made from a signed launcher carries the launcher's signature"
+"${run[@]}" "$pack" verify "$work/from-signed-stub.exe" >/dev/null || fail "installer from a signed launcher is damaged"
 echo "signing-test: signed, verified, ran; a changed archive byte breaks the signature"
