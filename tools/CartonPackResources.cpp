@@ -74,36 +74,59 @@ bool EntryBefore(const CartonPackResources::Entry* a, const CartonPackResources:
     return a->language < b->language;
 }
 
-// Command-line text to UTF-16: UTF-8 when the bytes are valid UTF-8 (the
-// host's terminals), otherwise one character per byte.
-std::u16string ToUtf16(const KwString& text)
+// Code points to UTF-16, with surrogate pairs beyond the first plane.
+void AppendCodePoint(std::u16string* out, unsigned int code)
 {
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text.GetText() ? text.GetText() : "");
-    size_t length = static_cast<size_t>(text.GetLength());
-    std::u16string out, bytewise;
-    for (size_t j = 0; j < length; ++j)
-        bytewise += static_cast<char16_t>(bytes[j]);
+    if (code >= 0x10000) {
+        code -= 0x10000;
+        *out += static_cast<char16_t>(0xD800 + (code >> 10));
+        *out += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
+    } else {
+        *out += static_cast<char16_t>(code);
+    }
+}
+
+// UTF-8 bytes to UTF-16; false when the bytes are not UTF-8.
+bool DecodeUtf8(const unsigned char* bytes, size_t length, std::u16string* out)
+{
     for (size_t i = 0; i < length;) {
         unsigned int c = bytes[i];
         int extra = c >= 0xF0 && c < 0xF8 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : c < 0x80 ? 0 : -1;
-        if (extra < 0 || i + static_cast<size_t>(extra) >= length)
-            return bytewise;
+        if (extra < 0 || (extra > 0 && i + static_cast<size_t>(extra) >= length))
+            return false;
         unsigned int code = extra == 0 ? c : c & (0x3Fu >> extra);
         for (int k = 1; k <= extra; ++k) {
             unsigned int next = bytes[i + static_cast<size_t>(k)];
             if ((next & 0xC0) != 0x80)
-                return bytewise;
+                return false;
             code = code << 6 | (next & 0x3F);
         }
         i += static_cast<size_t>(extra) + 1;
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (code >> 10));
-            out += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(code);
-        }
+        AppendCodePoint(out, code);
     }
+    return true;
+}
+
+// Command-line text to UTF-16: UTF-8 when the bytes are UTF-8 (host
+// terminals, and plain ASCII everywhere), else the system's code page (a
+// Windows command line, such as GBK text), else one character per byte.
+std::u16string ToUtf16(const KwString& text)
+{
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text.GetText() ? text.GetText() : "");
+    size_t length = static_cast<size_t>(text.GetLength());
+    std::u16string out;
+    if (DecodeUtf8(bytes, length, &out))
+        return out;
+    out.clear();
+    KwString copy(text);
+    const wchar_t* wide = copy.ToWide();
+    if (wide) {
+        for (; *wide; ++wide)
+            AppendCodePoint(&out, static_cast<unsigned int>(*wide));
+        return out;
+    }
+    for (size_t j = 0; j < length; ++j)
+        out += static_cast<char16_t>(bytes[j]);
     return out;
 }
 

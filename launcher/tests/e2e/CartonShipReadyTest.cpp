@@ -335,6 +335,28 @@ TEST_F(CartonShipReady, BadMarksAreRefusedBeforeAnythingIsWritten)
     EXPECT_FALSE(KwTest::Exists(installer));
 }
 
+// Under the Chinese code page a GBK product name on the command line is
+// stored as the Chinese text it is.
+class CartonShipReadyCp936 : public CartonShipReady {};
+
+TEST_F(CartonShipReadyCp936, GbkProductNameReadsBackAsChinese)
+{
+    ASSERT_EQ(936u, GetACP());
+    std::string installer = m_work + "\\branded.exe";
+    ASSERT_EQ(0, Pack(installer, {"--version", "3.1", "--product", "\xD6\xD0\xCE\xC4 Lumo"}));
+    std::wstring path(installer.begin(), installer.end());
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    ASSERT_GT(size, 0u);
+    std::vector<char> block(size);
+    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, block.data()));
+    wchar_t* value = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\040904B0\\ProductName",
+                               reinterpret_cast<void**>(&value), &length));
+    EXPECT_EQ(std::wstring(L"\x4E2D\x6587 Lumo"), std::wstring(value));
+}
+
 } // namespace
 
 #endif
