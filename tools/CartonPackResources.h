@@ -20,7 +20,7 @@ public:
     static const unsigned int kTypeVersion = 16;
     static const unsigned int kTypeManifest = 24;
 
-    // A resource type or name: a number, or a UTF-16 text when id is empty.
+    // A resource type or name: a number (isId), or a UTF-16 text.
     struct Key {
         bool isId = true;
         unsigned int id = 0;
