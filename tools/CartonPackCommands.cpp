@@ -2,8 +2,8 @@
 // problem in one line, so that a script calling the tool sees why it failed.
 #include "CartonPackCommands.h"
 
-#include "CartonPackBranding.h"
 #include "CartonPackProgress.h"
+#include "CartonPackBranding.h"
 #include "CartonPackTemp.h"
 #include "CartonPackVerifier.h"
 #include "KwFile.h"
@@ -50,11 +50,11 @@ static const char kHelp[] =
     "Exit status: 0 on success, 1 when the command fails, 2 for a wrong command line.\n";
 
 struct CartonPackCommands::CreateOptions {
+    CartonPackBranding branding;
     KwString stub;
     KwString run;
     KwString output;
     KwString source;
-    CartonPackBranding branding;
 };
 
 // A folder named with a trailing separator would put two in every path; a
