@@ -1,0 +1,275 @@
+// The Lumo picture viewer's window.
+#include "LumoView.h"
+
+#include "ImplKwComponent.h"
+#include "KwFile.h"
+#include "KwImgFileSrc.h"
+
+#include <windows.h>
+
+namespace KwSDK {
+
+namespace {
+
+const char kCaption[] = "Lumo";
+// Posted to the window by itself: open the start file.
+const UINT kOpenMessage = WM_APP + 0x4C;
+// A tiny picture gets a window of at least this client size.
+const int kMinimumWidth = 200;
+const int kMinimumHeight = 150;
+
+const char kNoFile[] = "The file does not exist or cannot be opened.";
+const char kUnknownType[] = "It is not a picture in a format that Lumo can show.";
+const char kDamaged[] = "The picture is damaged or incomplete.";
+
+// The part of a path after its last backslash, stepping over double-byte
+// characters whose second byte may look like a backslash.
+KwString NameOf(const KwString& path)
+{
+    const char* text = path.GetText();
+    if (text == nullptr) {
+        return KwString();
+    }
+    const char* name = text;
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] != '\0') {
+            ++p;
+        } else if (*p == '\\' || *p == '/') {
+            name = p + 1;
+        }
+    }
+    return KwString(name);
+}
+
+int Fits(long long width, long long height)
+{
+    return width > 0 && height > 0;
+}
+
+} // namespace
+
+LumoView::LumoView()
+    : m_pPicture(new KwPicture()), m_nImageWidth(0), m_nImageHeight(0)
+{
+    AppendTypeName("LumoView");
+    SetClassName("LumoView");
+    SetText(kCaption);
+    SetBackground(KwColor(48, 48, 48));
+    m_pPicture->SetBackground(KwColor(48, 48, 48));
+    KwSize screen = GetScreenSize();
+    SetBounds((screen.GetWidth() - 480) / 2, (screen.GetHeight() - 360) / 2, 480, 360, 0);
+    Add(m_pPicture);
+}
+
+LumoView::~LumoView() = default;
+
+void LumoView::SetStartFile(const KwString& path)
+{
+    m_strStartFile = path;
+}
+
+KwString LumoView::GetFile()
+{
+    return m_strFile;
+}
+
+KwPicture* LumoView::GetPicture()
+{
+    m_pPicture->AddRef();
+    return m_pPicture;
+}
+
+KwString LumoView::FileFromCommandLine(const char* commandLine)
+{
+    if (commandLine == nullptr) {
+        return KwString();
+    }
+    KwString line(commandLine);
+    line.TrimLeft();
+    line.TrimRight();
+    const char* text = line.GetText();
+    if (text == nullptr || text[0] != '"') {
+        return line;
+    }
+    // A quoted path ends at the next quote; what follows it is ignored.
+    const char* start = text + 1;
+    const char* end = start;
+    while (*end != '\0' && *end != '"') {
+        ++end;
+    }
+    return KwString(start, static_cast<int>(end - start));
+}
+
+int LumoView::OpenFile(const KwString& path)
+{
+    if (!KwFile(path).Exists() || KwFile(path).IsFolder()) {
+        ReportUnreadable(path, kNoFile);
+        return 0;
+    }
+    KwImgFileSrc source;
+    if (!source.SetFile(path)) {
+        ReportUnreadable(path, kUnknownType);
+        return 0;
+    }
+    KwImageGroup* group = source.GetType() == KW_FILE_GIF ? source.DecodeGroup() : nullptr;
+    KwImage* image = group == nullptr ? source.Decode() : nullptr;
+    int shown = Show(image, group, path);
+    if (image != nullptr) {
+        image->Release();
+    }
+    if (group != nullptr) {
+        group->Release();
+    }
+    if (!shown) {
+        ReportUnreadable(path, kDamaged);
+    }
+    return shown;
+}
+
+int LumoView::Show(KwImage* image, KwImageGroup* group, const KwString& path)
+{
+    if (group != nullptr && group->GetCount() > 0 && Fits(group->GetWidth(), group->GetHeight())) {
+        m_nImageWidth = group->GetWidth();
+        m_nImageHeight = group->GetHeight();
+        m_pPicture->SetImageGroup(group);
+    } else if (image != nullptr && Fits(image->GetWidth(), image->GetHeight())) {
+        m_nImageWidth = image->GetWidth();
+        m_nImageHeight = image->GetHeight();
+        m_pPicture->SetImage(image);
+    } else {
+        return 0;
+    }
+    m_strFile = path;
+    SetText(NameOf(path) + " - " + kCaption);
+    FitToScreen();
+    return 1;
+}
+
+void LumoView::ReportUnreadable(const KwString& path, const char* reason)
+{
+    KwString text("Lumo cannot show the picture\r\n\r\n");
+    text = text + path + "\r\n\r\n" + reason;
+    ShowMessageBox(text, kCaption, KW_MB_OK, this);
+}
+
+// The client area takes the picture's size, shrunk to the work area with
+// the picture's proportions, and the window is centred in the work area.
+void LumoView::FitToScreen()
+{
+    KWNATIVEHANDLES handles = {nullptr, nullptr};
+    GetNativeHandles(&handles);
+    if (handles.hWnd == nullptr || m_nImageWidth <= 0 || m_nImageHeight <= 0) {
+        return;
+    }
+    RECT work;
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
+        KwSize screen = GetScreenSize();
+        SetRect(&work, 0, 0, screen.GetWidth(), screen.GetHeight());
+    }
+    RECT frame = {0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(handles.hWnd, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(handles.hWnd, GWL_EXSTYLE)));
+    int frameWidth = frame.right - frame.left;
+    int frameHeight = frame.bottom - frame.top;
+    int roomWidth = work.right - work.left - frameWidth;
+    int roomHeight = work.bottom - work.top - frameHeight;
+    long long width = m_nImageWidth;
+    long long height = m_nImageHeight;
+    if (roomWidth > 0 && width > roomWidth) {
+        height = height * roomWidth / width;
+        width = roomWidth;
+    }
+    if (roomHeight > 0 && height > roomHeight) {
+        width = width * roomHeight / height;
+        height = roomHeight;
+    }
+    int clientWidth = static_cast<int>(width < kMinimumWidth ? kMinimumWidth : width);
+    int clientHeight = static_cast<int>(height < kMinimumHeight ? kMinimumHeight : height);
+    int outerWidth = clientWidth + frameWidth;
+    int outerHeight = clientHeight + frameHeight;
+    SetBounds(work.left + (work.right - work.left - outerWidth) / 2,
+              work.top + (work.bottom - work.top - outerHeight) / 2, outerWidth, outerHeight, 1);
+    RECT client;
+    if (GetClientRect(handles.hWnd, &client)) {
+        LayoutPicture(client.right, client.bottom);
+    }
+}
+
+// The picture keeps its proportions, is never enlarged and is centred.
+void LumoView::LayoutPicture(int width, int height)
+{
+    if (m_nImageWidth <= 0 || m_nImageHeight <= 0 || width <= 0 || height <= 0) {
+        m_pPicture->SetBounds(0, 0, width > 0 ? width : 0, height > 0 ? height : 0, 1);
+        return;
+    }
+    long long shownWidth = m_nImageWidth;
+    long long shownHeight = m_nImageHeight;
+    if (shownWidth > width) {
+        shownHeight = shownHeight * width / shownWidth;
+        shownWidth = width;
+    }
+    if (shownHeight > height) {
+        shownWidth = shownWidth * height / shownHeight;
+        shownHeight = height;
+    }
+    int w = static_cast<int>(shownWidth < 1 ? 1 : shownWidth);
+    int h = static_cast<int>(shownHeight < 1 ? 1 : shownHeight);
+    m_pPicture->SetBounds((width - w) / 2, (height - h) / 2, w, h, 1);
+    InvalidateAll();
+}
+
+void LumoView::OnAfterCreate()
+{
+    KwWindow::OnAfterCreate();
+    if (m_strStartFile.GetLength() == 0) {
+        return;
+    }
+    KWNATIVEHANDLES handles = {nullptr, nullptr};
+    GetNativeHandles(&handles);
+    PostMessageA(handles.hWnd, kOpenMessage, 0, 0);
+}
+
+int LumoView::OnMessage(int message, int wParam, int lParam)
+{
+    if (static_cast<UINT>(message) == kOpenMessage) {
+        KwString path = m_strStartFile;
+        m_strStartFile = KwString();
+        if (path.GetLength() > 0) {
+            OpenFile(path);
+        }
+        return 0;
+    }
+    return KwWindow::OnMessage(message, wParam, lParam);
+}
+
+int LumoView::OnPaint(const KwRect& area, IKwGraphics* graphics)
+{
+    KwWindow::OnPaint(area, graphics);
+    return 1;
+}
+
+int LumoView::OnSize(int kind, int width, int height)
+{
+    KwWindow::OnSize(kind, width, height);
+    LayoutPicture(width, height);
+    return 1;
+}
+
+int LumoView::OnDropFiles(TKwList<KwString>& files)
+{
+    if (files.MoveFirst() && files.GetAt() != nullptr) {
+        OpenFile(*files.GetAt());
+    }
+    return 1;
+}
+
+int LumoView::OnKeyDown(int key, int flags)
+{
+    if (key == VK_ESCAPE) {
+        Close();
+        return 1;
+    }
+    return KwWindow::OnKeyDown(key, flags);
+}
+
+} // namespace KwSDK
