@@ -140,15 +140,19 @@ int LumoView::Show(KwImage* image, KwImageGroup* group, const KwString& path)
         return 0;
     }
     m_strFile = path;
-    SetText(NameOf(path) + " - " + kCaption);
     FitToScreen();
+    // The caption changes last: whoever waits for it finds the window
+    // already sized to the picture.
+    SetText(NameOf(path) + " - " + kCaption);
     return 1;
 }
 
 void LumoView::ReportUnreadable(const KwString& path, const char* reason)
 {
-    KwString text("Lumo cannot show the picture\r\n\r\n");
-    text = text + path + "\r\n\r\n" + reason;
+    // The name and the reason first, where they are read; the whole path
+    // below them.
+    KwString text("Lumo cannot show the picture \"");
+    text = text + NameOf(path) + "\".\r\n" + reason + "\r\n\r\n" + path;
     ShowMessageBox(text, kCaption, KW_MB_OK, this);
 }
 
@@ -215,6 +219,9 @@ void LumoView::LayoutPicture(int width, int height)
     int w = static_cast<int>(shownWidth < 1 ? 1 : shownWidth);
     int h = static_cast<int>(shownHeight < 1 ? 1 : shownHeight);
     m_pPicture->SetBounds((width - w) / 2, (height - h) / 2, w, h, 1);
+    // The picture's buffer was made anew for its size: fill it now rather
+    // than at the next paint message.
+    m_pPicture->RepaintAll();
     InvalidateAll();
 }
 

@@ -17,8 +17,8 @@ namespace KwSDK {
 // picture keeps its proportions and is centred on a dark background.
 //
 // A file that cannot be read is reported in a message box owned by the
-// window (caption "Lumo"), naming the file and the reason; the window then
-// keeps what it showed before.
+// window (caption "Lumo") that gives the file's name, the reason and the
+// whole path; the window then keeps what it showed before.
 class LumoView : public KwWindow {
 public:
     LumoView();
