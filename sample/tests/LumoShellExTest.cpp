@@ -20,70 +20,44 @@ using namespace KwSDK;
 const CLSID kClass = {0x48a1ef65, 0xe1f5, 0x4160, {0x9c, 0x9f, 0x2c, 0xc9, 0x7d, 0x69, 0x88, 0x72}};
 const char kClassKey[] = "CLSID\\{48A1EF65-E1F5-4160-9C9F-2CC97D698872}";
 
-// The shell's selection: a data object that offers the files as CF_HDROP.
-class DropData : public IDataObject {
-public:
-    explicit DropData(const std::vector<std::wstring>& files) : m_files(files) {}
+std::wstring Wide(const std::string& text)
+{
+    return std::wstring(text.begin(), text.end());
+}
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** object) override
-    {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
-            *object = this;
-            AddRef();
-            return S_OK;
+// The shell's data object for files of one folder, as the shell hands it
+// to a context-menu handler; null when the shell cannot make it.
+IDataObject* SelectionOf(const std::string& folder, const std::vector<std::string>& names)
+{
+    IShellFolder* desktop = nullptr;
+    IShellFolder* parent = nullptr;
+    PIDLIST_RELATIVE location = nullptr;
+    IDataObject* data = nullptr;
+    std::vector<PITEMID_CHILD> items;
+    if (SUCCEEDED(SHGetDesktopFolder(&desktop)) &&
+        SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, &Wide(folder)[0], nullptr,
+                                            &location, nullptr)) &&
+        SUCCEEDED(desktop->BindToObject(location, nullptr, IID_IShellFolder,
+                                        reinterpret_cast<void**>(&parent)))) {
+        for (const std::string& name : names) {
+            PIDLIST_RELATIVE item = nullptr;
+            if (SUCCEEDED(parent->ParseDisplayName(nullptr, nullptr, &Wide(name)[0], nullptr,
+                                                   &item, nullptr)))
+                items.push_back(static_cast<PITEMID_CHILD>(item));
         }
-        *object = nullptr;
-        return E_NOINTERFACE;
+        parent->GetUIObjectOf(nullptr, static_cast<UINT>(items.size()),
+                              const_cast<PCUITEMID_CHILD_ARRAY>(items.data()), IID_IDataObject,
+                              nullptr, reinterpret_cast<void**>(&data));
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++m_nRefs; }
-    STDMETHODIMP_(ULONG) Release() override { return --m_nRefs; }
-
-    STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override
-    {
-        if (format->cfFormat != CF_HDROP || (format->tymed & TYMED_HGLOBAL) == 0)
-            return DV_E_FORMATETC;
-        size_t chars = 1;
-        for (const std::wstring& file : m_files)
-            chars += file.size() + 1;
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT,
-                                     sizeof(DROPFILES) + chars * sizeof(wchar_t));
-        DROPFILES* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-        drop->pFiles = sizeof(DROPFILES);
-        drop->fWide = TRUE;
-        wchar_t* names = reinterpret_cast<wchar_t*>(drop + 1);
-        for (const std::wstring& file : m_files) {
-            file.copy(names, file.size());
-            names += file.size() + 1;
-        }
-        GlobalUnlock(memory);
-        medium->tymed = TYMED_HGLOBAL;
-        medium->hGlobal = memory;
-        medium->pUnkForRelease = nullptr;
-        return S_OK;
-    }
-    STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-    STDMETHODIMP QueryGetData(FORMATETC* format) override
-    {
-        return format->cfFormat == CF_HDROP ? S_OK : DV_E_FORMATETC;
-    }
-    STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override
-    {
-        out->ptd = nullptr;
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-    STDMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-    STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override
-    {
-        return OLE_E_ADVISENOTSUPPORTED;
-    }
-    STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-    STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
-
-private:
-    std::vector<std::wstring> m_files;
-    ULONG m_nRefs = 1;
-};
+    for (PITEMID_CHILD item : items)
+        CoTaskMemFree(item);
+    CoTaskMemFree(location);
+    if (parent != nullptr)
+        parent->Release();
+    if (desktop != nullptr)
+        desktop->Release();
+    return data;
+}
 
 // The default (or named) string value of a key below HKEY_CLASSES_ROOT;
 // "<absent>" when the key or value is missing.
@@ -117,27 +91,29 @@ long RegisterTool(const std::string& options)
                             60000);
 }
 
-std::wstring Wide(const std::string& text)
-{
-    return std::wstring(text.begin(), text.end());
-}
-
-// Makes the handler through its class and initialises it with the files;
-// answers Initialize's result, with the menu interface in *menu on success.
-HRESULT MakeMenu(const std::vector<std::wstring>& files, IContextMenu** menu)
+// Makes the handler through its class and initialises it with the shell's
+// data object for the files; answers Initialize's result, with the menu
+// interface in *menu on success.
+HRESULT MakeMenu(const std::string& folder, const std::vector<std::string>& names,
+                 IContextMenu** menu)
 {
     *menu = nullptr;
+    IDataObject* data = SelectionOf(folder, names);
+    EXPECT_NE(data, nullptr);
     IShellExtInit* init = nullptr;
     HRESULT made = CoCreateInstance(kClass, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit,
                                     reinterpret_cast<void**>(&init));
     EXPECT_EQ(made, S_OK);
-    if (FAILED(made))
-        return made;
-    DropData data(files);
-    HRESULT result = init->Initialize(nullptr, &data, nullptr);
+    if (data == nullptr || FAILED(made)) {
+        if (data != nullptr)
+            data->Release();
+        return E_UNEXPECTED;
+    }
+    HRESULT result = init->Initialize(nullptr, data, nullptr);
     if (SUCCEEDED(result))
         init->QueryInterface(IID_IContextMenu, reinterpret_cast<void**>(menu));
     init->Release();
+    data->Release();
     return result;
 }
 
@@ -170,11 +146,12 @@ TEST(LumoShellEx, RegistersOffersItsItemOpensTheViewerAndUnregisters)
     ASSERT_TRUE(KwTest::WriteFile(
         picture, KwTest::ReadFile(KwTest::WinePath(LUMO_SAMPLE_PACKAGE) +
                                   "\\Brindle\\Lumo\\samples\\harbour.png")));
+    ASSERT_TRUE(KwTest::WriteFile(folder.Path("notes.txt"), "not a picture"));
     char full[MAX_PATH];
-    GetFullPathNameA(picture.c_str(), MAX_PATH, full, nullptr);
+    GetFullPathNameA(folder.Path().c_str(), MAX_PATH, full, nullptr);
 
     IContextMenu* menu = nullptr;
-    EXPECT_EQ(MakeMenu({Wide(full), L"C:\\notes.txt"}, &menu), S_OK);
+    EXPECT_EQ(MakeMenu(full, {"Beach Day.PNG", "notes.txt"}, &menu), S_OK);
     ASSERT_NE(menu, nullptr);
     HMENU popup = CreatePopupMenu();
     EXPECT_EQ(menu->QueryContextMenu(popup, 0, 100, 200, CMF_DEFAULTONLY),
@@ -218,7 +195,7 @@ TEST(LumoShellEx, RegistersOffersItsItemOpensTheViewerAndUnregisters)
     menu->Release();
 
     // A selection without pictures gets no handler.
-    EXPECT_EQ(MakeMenu({L"C:\\notes.txt"}, &menu), E_FAIL);
+    EXPECT_EQ(MakeMenu(full, {"notes.txt"}, &menu), E_FAIL);
     EXPECT_EQ(menu, nullptr);
     CoFreeUnusedLibraries();
 

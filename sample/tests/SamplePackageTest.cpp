@@ -1,5 +1,5 @@
 // The committed sample package is complete and consistent: both properties
-// files with the same keys (every key the wizard reads), the pictures they
+// files with every key the wizard reads, the pictures they
 // name at the wizard's sizes, the registry script's placeholder, the icons
 // that the associations and shortcuts point at, and GBK text that the
 // Chinese code page reads.
@@ -13,7 +13,6 @@
 
 #include <windows.h>
 
-#include <map>
 #include <string>
 
 using namespace KwSDK;
@@ -26,28 +25,21 @@ std::string Package(const std::string& name = "")
     return name.empty() ? root : root + "\\" + name;
 }
 
-// key -> value of a properties file, read as bytes; lines end in CR LF.
-std::map<std::string, std::string> ReadKeys(const std::string& name, bool* crlf)
+// A properties file of the package, after checking that every line ends
+// in CR LF.
+KwProperties Load(const char* name)
 {
     std::string bytes = KwTest::ReadFile(Package(name));
-    std::map<std::string, std::string> keys;
-    *crlf = true;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        size_t end = bytes.find('\n', start);
-        if (end == std::string::npos)
-            end = bytes.size();
-        std::string line = bytes.substr(start, end - start);
-        if (line.empty() || line.back() != '\r')
-            *crlf = false;
-        else
-            line.pop_back();
-        size_t equals = line.find('=');
-        if (!line.empty() && line[0] != '#' && equals != std::string::npos)
-            keys[line.substr(0, equals)] = line.substr(equals + 1);
-        start = end + 1;
+    size_t lines = 0;
+    size_t crlf = 0;
+    for (size_t at = 0; at < bytes.size(); ++at) {
+        lines += bytes[at] == '\n';
+        crlf += bytes[at] == '\n' && at > 0 && bytes[at - 1] == '\r';
     }
-    return keys;
+    EXPECT_TRUE(lines > 40 && crlf == lines && bytes.back() == '\n') << name;
+    KwProperties properties;
+    EXPECT_EQ(properties.LoadFile(KwTest::Str(Package(name))), 1) << name;
+    return properties;
 }
 
 // Width x height of a picture as the wizard's decoders read it, or "none".
@@ -67,12 +59,7 @@ std::string PictureSize(const std::string& path)
 TEST(SamplePackage, PropertiesPicturesScriptAndIconsFitTogether)
 {
     ImplKwImageGraphics::InstallHooks();
-    bool crlfEnglish = false;
-    bool crlfChinese = false;
-    std::map<std::string, std::string> english = ReadKeys("setup_en.properties", &crlfEnglish);
-    std::map<std::string, std::string> chinese = ReadKeys("setup_cn.properties", &crlfChinese);
-    EXPECT_TRUE(crlfEnglish);
-    EXPECT_TRUE(crlfChinese);
+    KwProperties tables[] = {Load("setup_en.properties"), Load("setup_cn.properties")};
     const char* const wizardKeys[] = {
         "caption", "font", "size", "prev", "next", "exit", "install", "strfinishbtn", "logo",
         "logo2", "logo3", "agree", "disagree", "strlicense", "strlicensespec", "strfold",
@@ -82,33 +69,23 @@ TEST(SamplePackage, PropertiesPicturesScriptAndIconsFitTogether)
         "strcopyfailsummary", "strnospace", "productfold", "sub_dir", "start_app",
         "start_app_ico", "start_app_desc", "uninstall_app", "uninstall_app_ico",
         "uninstall_app_desc", "uninstall_regkey", "regist_root", "website"};
-    for (const char* key : wizardKeys) {
-        EXPECT_FALSE(english[key].empty()) << key;
-        EXPECT_FALSE(chinese[key].empty()) << key;
+    for (KwProperties& table : tables) {
+        for (const char* key : wizardKeys)
+            EXPECT_NE(table.GetString(key, "").GetLength(), 0) << key;
+        auto value = [&](const char* key) { return KwTest::Std(table.GetString(key, "")); };
+        EXPECT_EQ(PictureSize(Package(value("logo"))), "498x312") << value("logo");
+        EXPECT_EQ(PictureSize(Package(value("logo2"))), "498x58") << value("logo2");
+        EXPECT_EQ(PictureSize(Package(value("logo3"))), "498x312") << value("logo3");
+        std::string product = Package(value("productfold") + "\\" + value("sub_dir"));
+        EXPECT_TRUE(KwTest::Exists(product + "\\" + value("start_app_ico")));
+        EXPECT_TRUE(KwTest::Exists(product + "\\" + value("uninstall_app_ico")));
     }
-    for (const auto& entry : english)
-        EXPECT_EQ(chinese.count(entry.first), 1u) << entry.first;
-    EXPECT_EQ(english.size(), chinese.size());
-
-    for (const auto* table : {&english, &chinese}) {
-        std::map<std::string, std::string> keys = *table;
-        EXPECT_EQ(PictureSize(Package(keys["logo"])), "498x312") << keys["logo"];
-        EXPECT_EQ(PictureSize(Package(keys["logo2"])), "498x58") << keys["logo2"];
-        EXPECT_EQ(PictureSize(Package(keys["logo3"])), "498x312") << keys["logo3"];
-        std::string product = Package(keys["productfold"] + "\\" + keys["sub_dir"]);
-        EXPECT_TRUE(KwTest::Exists(product + "\\" + keys["start_app_ico"]));
-        EXPECT_TRUE(KwTest::Exists(product + "\\" + keys["uninstall_app_ico"]));
-        int fields = 0;
-        for (size_t at = keys["diskinfo"].find("%s"); at != std::string::npos;
-             at = keys["diskinfo"].find("%s", at + 2))
-            ++fields;
-        EXPECT_EQ(fields, 3) << keys["diskinfo"];
-    }
+    auto english = [&](const char* key) { return KwTest::Std(tables[0].GetString(key, "")); };
 
     std::string script = KwTest::ReadFile(Package("setup.reg"));
     EXPECT_EQ(script.rfind("Windows Registry Editor Version 5.00\r\n", 0), 0u);
-    EXPECT_NE(script.find("[" + english["uninstall_regkey"] + "]\r\n"), std::string::npos);
-    EXPECT_NE(script.find("\"" + english["regist_root"] + "\\\\Lumo\\\\uninstall.exe\""),
+    EXPECT_NE(script.find("[" + english("uninstall_regkey") + "]\r\n"), std::string::npos);
+    EXPECT_NE(script.find("\"" + english("regist_root") + "\\\\Lumo\\\\uninstall.exe\""),
               std::string::npos);
 
     // The icons that the associations' DefaultIcon entries name.

@@ -202,8 +202,11 @@ void LumoView::FitToScreen()
 // The picture keeps its proportions, is never enlarged and is centred.
 void LumoView::LayoutPicture(int width, int height)
 {
-    if (m_nImageWidth <= 0 || m_nImageHeight <= 0 || width <= 0 || height <= 0) {
-        m_pPicture->SetBounds(0, 0, width > 0 ? width : 0, height > 0 ? height : 0, 1);
+    if (width <= 0 || height <= 0) {
+        return;  // minimised: the picture keeps its place until restored
+    }
+    if (m_nImageWidth <= 0 || m_nImageHeight <= 0) {
+        m_pPicture->SetBounds(0, 0, width, height, 1);
         return;
     }
     long long shownWidth = m_nImageWidth;
