@@ -216,6 +216,29 @@ TEST_F(LumoViewTest, PictureLargerThanTheScreenIsShrunkToIt)
     Run();
 }
 
+// Started as Setup's shortcuts start it, with its own program path: no
+// picture, no message box, and the hint in the middle of the window.
+TEST_F(LumoViewTest, ProgramPathAsArgumentStartsEmpty)
+{
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    MessageBoxAnswerer answerer("Lumo", IDOK);
+    m_pView->SetStartFile(program);
+    m_pView->steps.push_back([&] {
+        EXPECT_EQ(m_pView->GetFile().GetLength(), 0);
+        EXPECT_EQ(answerer.s_text, "");
+        EXPECT_EQ(m_pView->Picture()->IsVisible(), 0);
+        m_pView->RepaintAll();
+        Pixels pixels(m_pView);
+        ASSERT_FALSE(pixels.Empty());
+        RECT client = Client();
+        int lit = pixels.Count(0, client.bottom / 2 - 8, client.right - 1, client.bottom / 2 + 8,
+                               [](unsigned int rgb) { return (rgb & 0xFF) > 0x80; });
+        EXPECT_GT(lit, 20) << "the hint's text";
+    });
+    Run();
+}
+
 TEST(LumoViewCommandLine, QuotedAndUnquotedPaths)
 {
     const struct {

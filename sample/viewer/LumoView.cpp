@@ -1,6 +1,7 @@
 // The Lumo picture viewer's window.
 #include "LumoView.h"
 
+#include "IKwGraphics.h"
 #include "ImplKwComponent.h"
 #include "KwFile.h"
 #include "KwImgFileSrc.h"
@@ -17,6 +18,10 @@ const UINT kOpenMessage = WM_APP + 0x4C;
 // A tiny picture gets a window of at least this client size.
 const int kMinimumWidth = 200;
 const int kMinimumHeight = 150;
+
+const char kHint[] = "Drop a picture here, or open one with Lumo from its context menu.";
+// DrawTextInRect: one line, centred both ways.
+const int kCentredLine = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
 const char kNoFile[] = "The file does not exist or cannot be opened.";
 const char kUnknownType[] = "It is not a picture in a format that Lumo can show.";
@@ -41,6 +46,19 @@ KwString NameOf(const KwString& path)
     return KwString(name);
 }
 
+// Setup's shortcuts pass the program's own path as their argument.
+int IsThisProgram(const KwString& path)
+{
+    char program[MAX_PATH];
+    char full[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, program, MAX_PATH);
+    if (path.GetLength() == 0 || length == 0 || length >= MAX_PATH) {
+        return 0;
+    }
+    DWORD fullLength = GetFullPathNameA(path.GetText(), MAX_PATH, full, nullptr);
+    return fullLength > 0 && fullLength < MAX_PATH && lstrcmpiA(full, program) == 0;
+}
+
 int Fits(long long width, long long height)
 {
     return width > 0 && height > 0;
@@ -55,7 +73,10 @@ LumoView::LumoView()
     SetClassName("LumoView");
     SetText(kCaption);
     SetBackground(KwColor(48, 48, 48));
+    SetForeground(KwColor(190, 190, 190));
     m_pPicture->SetBackground(KwColor(48, 48, 48));
+    // Shown with the first picture; until then the window shows a hint.
+    m_pPicture->Hide();
     KwSize screen = GetScreenSize();
     SetBounds((screen.GetWidth() - 480) / 2, (screen.GetHeight() - 360) / 2, 480, 360, 0);
     Add(m_pPicture);
@@ -65,7 +86,7 @@ LumoView::~LumoView() = default;
 
 void LumoView::SetStartFile(const KwString& path)
 {
-    m_strStartFile = path;
+    m_strStartFile = IsThisProgram(path) ? KwString() : path;
 }
 
 KwString LumoView::GetFile()
@@ -140,6 +161,7 @@ int LumoView::Show(KwImage* image, KwImageGroup* group, const KwString& path)
         return 0;
     }
     m_strFile = path;
+    m_pPicture->Show(0);
     FitToScreen();
     // The caption changes last: whoever waits for it finds the window
     // already sized to the picture.
@@ -255,6 +277,14 @@ int LumoView::OnMessage(int message, int wParam, int lParam)
 int LumoView::OnPaint(const KwRect& area, IKwGraphics* graphics)
 {
     KwWindow::OnPaint(area, graphics);
+    KWNATIVEHANDLES handles = {nullptr, nullptr};
+    GetNativeHandles(&handles);
+    RECT client;
+    if (m_strFile.GetLength() == 0 && graphics != nullptr && handles.hWnd != nullptr &&
+        GetClientRect(handles.hWnd, &client)) {
+        graphics->SetTransparentText(1);
+        graphics->DrawTextInRect(kHint, KwRect(0, 0, client.right, client.bottom), kCentredLine);
+    }
     return 1;
 }
 

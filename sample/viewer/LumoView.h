@@ -25,6 +25,8 @@ public:
     ~LumoView() override;
 
     // The file to open once the window exists (the command line's file).
+    // The path of the running program itself is ignored: Setup's shortcuts
+    // pass it as their argument, and the viewer then starts empty.
     virtual void SetStartFile(const KwString& path);
     // Decodes the file and shows it; 1 when it is shown, 0 after the
     // message box.
@@ -43,7 +45,8 @@ public:
     // shown, so that a message box about it has the window behind it.
     void OnAfterCreate() override;
     int OnMessage(int message, int wParam, int lParam) override;
-    // Fills the background around the picture; answers 1.
+    // Fills the background around the picture, and shows a hint while there
+    // is no picture; answers 1.
     int OnPaint(const KwRect& area, IKwGraphics* graphics) override;
     int OnSize(int kind, int width, int height) override;
     // Opens the first file dropped on the window.
