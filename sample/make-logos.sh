@@ -93,9 +93,9 @@ png -size 498x58 xc:white \
        -resize 150x58! \) -geometry +300+0 -composite \
     \( -size 150x58 -define gradient:direction=SouthEast gradient:"$deep"-"$teal" \
        \( -size 150x58 xc:black -fill white -draw 'polygon 24,0 150,0 150,58 0,58' \) \
-       -alpha off -compose CopyOpacity -composite \) -compose Over -geometry +348+0 -composite \
-    \( "$work/emblem.png" -resize 34x34 \) -geometry +374+12 -composite \
-    -font "$bold" -pointsize 22 -fill white -annotate +414+38 Lumo \
+       -alpha off -compose CopyOpacity -composite \) -compose Over -geometry +360+0 -composite \
+    \( "$work/emblem.png" -resize 34x34 \) -geometry +386+12 -composite \
+    -font "$bold" -pointsize 22 -fill white -annotate +426+38 Lumo \
     -fill "$amber" -draw 'rectangle 0,56 497,57'
 
 # Icons: 48, 32 and 16 pixels, drawn at 256 and scaled down.
