@@ -239,6 +239,23 @@ TEST_F(LumoViewTest, ProgramPathAsArgumentStartsEmpty)
     Run();
 }
 
+// Under the Chinese code page a name whose second byte is a backslash (the
+// character 昞, GBK 95 5C) is kept whole in the caption.
+class LumoViewCp936 : public LumoViewTest {};
+
+TEST_F(LumoViewCp936, DoubleByteNamesStayWhole)
+{
+    ASSERT_TRUE(KwTest::UsesChineseCodePage());
+    KwTest::ScratchFolder folder("lumo");
+    const std::string name = "\x95\x5C\xCD\xBC.png";
+    ASSERT_TRUE(KwTest::WriteFile(folder.Path(name), KwTest::ReadFile(SamplePicture("harbour.png"))));
+    m_pView->SetStartFile(KwTest::Str(folder.Path(name)));
+    m_pView->steps.push_back([&] {
+        EXPECT_EQ(KwTest::Std(m_pView->GetText()), name + " - Lumo");
+    });
+    Run();
+}
+
 TEST(LumoViewCommandLine, QuotedAndUnquotedPaths)
 {
     const struct {
