@@ -274,11 +274,23 @@ TEST(LumoViewCommandLine, QuotedAndUnquotedPaths)
     EXPECT_EQ(LumoView::FileFromCommandLine(nullptr).GetLength(), 0);
 }
 
-// Finds a top-level window of another process by class and caption.
-HWND WaitForWindow(const char* className, const char* caption)
+// Finds a top-level window of the started program by class and caption.
+HWND WaitForWindow(HANDLE process, const char* className, const char* caption)
 {
+    DWORD id = GetProcessId(process);
     HWND found = nullptr;
-    PumpUntil([&] { return (found = FindWindowA(className, caption)) != nullptr; }, 20000);
+    PumpUntil(
+        [&] {
+            for (HWND w = FindWindowExA(nullptr, nullptr, className, caption); w != nullptr;
+                 w = FindWindowExA(nullptr, w, className, caption)) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(w, &owner);
+                if (owner == id)
+                    return (found = w) != nullptr;
+            }
+            return false;
+        },
+        20000);
     return found;
 }
 
@@ -303,7 +315,7 @@ TEST(LumoPrograms, ViewerAndUninstallerRunAsStarted)
 
     HANDLE good = KwTest::StartProgram(viewer + "\"" + picture + "\"");
     ASSERT_NE(good, nullptr);
-    HWND shown = WaitForWindow("LumoView", "my harbour.png - Lumo");
+    HWND shown = WaitForWindow(good, "LumoView", "my harbour.png - Lumo");
     EXPECT_NE(shown, nullptr);
     RECT client = {0, 0, 0, 0};
     GetClientRect(shown, &client);
@@ -314,18 +326,18 @@ TEST(LumoPrograms, ViewerAndUninstallerRunAsStarted)
 
     HANDLE bad = KwTest::StartProgram(viewer + "\"" + broken + "\"");
     ASSERT_NE(bad, nullptr);
-    HWND box = WaitForWindow("#32770", "Lumo");
+    HWND box = WaitForWindow(bad, "#32770", "Lumo");
     ASSERT_NE(box, nullptr) << "no message box for the damaged file";
     EXPECT_NE(DialogText(box).find("broken picture.gif"), std::string::npos) << DialogText(box);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
-    HWND empty = WaitForWindow("LumoView", "Lumo");
+    HWND empty = WaitForWindow(bad, "LumoView", "Lumo");
     EXPECT_NE(empty, nullptr) << "the viewer still runs, without a picture";
     PostMessageA(empty, WM_CLOSE, 0, 0);
     EXPECT_EQ(KwTest::FinishProgram(bad, 20000), 0);
 
     HANDLE uninstall = KwTest::StartProgram("\"" + KwTest::WinePath(LUMO_UNINSTALL_EXE) + "\"");
     ASSERT_NE(uninstall, nullptr);
-    box = WaitForWindow("#32770", "Uninstall Lumo");
+    box = WaitForWindow(uninstall, "#32770", "Uninstall Lumo");
     ASSERT_NE(box, nullptr);
     EXPECT_NE(DialogText(box).find("not available"), std::string::npos) << DialogText(box);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
