@@ -55,7 +55,8 @@ struct CartonPackageCheck::Picture {
 };
 
 CartonPackageCheck::CartonPackageCheck()
-    : m_strProgram("Setup.exe"), m_nCodePage(kDefaultCodePage), m_bCodePageKnown(1)
+    : m_strProgram("Setup.exe"), m_nCodePage(kDefaultCodePage), m_bCodePageKnown(1),
+      m_bTableBuilt(0)
 {
     m_bLoaded[0] = m_bLoaded[1] = 0;
 }
@@ -88,9 +89,30 @@ void CartonPackageCheck::Problem(const char* format, ...)
     m_problems.AddTail(KwString(line));
 }
 
-KwString CartonPackageCheck::Path(const KwString& relative) const
+// The path of a package file. A name that differs from a stored entry only
+// in case means that entry, as it will on the user's system.
+KwString CartonPackageCheck::Path(const KwString& relative)
 {
-    return m_strFolder + "\\" + relative;
+    KwString name = relative;
+    name.Replace("/", "\\");
+    for (int more = m_bTableBuilt && m_table.MoveFirst(); more; more = m_table.MoveNext()) {
+        const KwString& stored = m_table.GetAt()->name;
+        if (stored.GetLength() == name.GetLength() + 1 &&
+            KwString(stored.GetText() + 1).CompareNoCase(name) == 0)
+            return m_strFolder + stored;
+    }
+    return m_strFolder + "\\" + name;
+}
+
+// The table as the packer makes it: the same walk, so that a name the
+// packer would refuse is named by the check too.
+void CartonPackageCheck::BuildTable()
+{
+    KwPackageWriter writer;
+    m_bTableBuilt = writer.BuildTable(m_strFolder, &m_table);
+    if (!m_bTableBuilt)
+        m_strTableError.Format("%s: %s", writer.GetErrorMessage(writer.GetErrorCode()),
+                               Printable(writer.GetErrorPath()).GetText());
 }
 
 // Bytes outside printable ASCII are shown as \xNN, so that a name in the
@@ -410,20 +432,15 @@ void CartonPackageCheck::CheckPayload()
                 Printable(path).GetText());
 }
 
-// The names as the packer stores them: the same walk, so that a name the
-// packer would refuse is named here too.
 void CartonPackageCheck::CheckNames()
 {
-    KwPackageWriter writer;
-    TKwList<FILENODE> table;
-    if (!writer.BuildTable(m_strFolder, &table)) {
-        Problem("%s: %s", writer.GetErrorMessage(writer.GetErrorCode()),
-                Printable(writer.GetErrorPath()).GetText());
+    if (!m_bTableBuilt) {
+        Problem("%s", m_strTableError.GetText());
         return;
     }
-    for (int more = table.MoveFirst(); more; more = table.MoveNext()) {
-        const KwString& name = table.GetAt()->name;
-        KwString relative = name.Mid(1, name.GetLength());
+    for (int more = m_table.MoveFirst(); more; more = m_table.MoveNext()) {
+        const KwString& name = m_table.GetAt()->name;
+        KwString relative = name.Mid(1, -1);
         CheckText(KwString("the name ") + Printable(relative), relative);
     }
 }
@@ -444,11 +461,14 @@ int CartonPackageCheck::Check(const KwString& folder)
     m_problems.RemoveAll();
     m_strFolder = folder;
     m_bLoaded[0] = m_bLoaded[1] = 0;
+    m_bTableBuilt = 0;
+    m_table.RemoveAll();
     m_bCodePageKnown = CartonPackCodePage::IsKnown(m_nCodePage);
     if (!KwFile(folder).IsFolder()) {
         Problem("%s is not a folder", folder.GetText());
         return m_problems.GetCount();
     }
+    BuildTable();
     for (int index = 0; index < 2; ++index) {
         LoadTable(index);
         if (m_bLoaded[index]) {

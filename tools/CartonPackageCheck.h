@@ -4,6 +4,7 @@
 #ifndef CARTON_PACKAGE_CHECK_H
 #define CARTON_PACKAGE_CHECK_H
 
+#include "FILENODE.h"
 #include "KwProperties.h"
 #include "KwString.h"
 #include "TKwList.h"
@@ -36,7 +37,8 @@ public:
 
 private:
     void Problem(const char* format, ...) KW_FORMAT_CHECK(2, 3);
-    KwString Path(const KwString& relative) const;
+    KwString Path(const KwString& relative);
+    void BuildTable();
     KwString Printable(const KwString& text) const;
     void CheckText(const KwString& where, const KwString& text);
     int ReadWholeFile(const KwString& relative, KwString* bytes);
@@ -60,6 +62,9 @@ private:
     KwProperties m_tables[2];
     int m_bLoaded[2];
     TKwList<KwString> m_problems;
+    TKwList<FILENODE> m_table;
+    int m_bTableBuilt;
+    KwString m_strTableError;
 };
 
 } // namespace KwSDK

@@ -248,6 +248,17 @@ TEST_F(PackageCheckTest, ValuesTheWizardCanNotUse)
                   "setup_en.properties ('Other'); the wizard reads it from the language shown");
 }
 
+// Windows finds files whatever the case of their names, so the check does.
+TEST_F(PackageCheckTest, NamesDifferingOnlyInCaseAreFound)
+{
+    New();
+    SetLine(File("setup_cn.properties"), "logo", "logo=LOGO.PNG");
+    SetLine(File("setup_en.properties"), "start_app", "start_app=myapp.CMD");
+    SetLine(File("setup_cn.properties"), "start_app", "start_app=myapp.CMD");
+    Outcome checked = Run(kCheck, {"--run", "setup.exe", m_package});
+    EXPECT_EQ(0, checked.code) << checked.err;
+}
+
 // One run names every problem, and create refuses with the same lines.
 TEST_F(PackageCheckTest, CreateRefusesWithTheSameProblemsUnlessTold)
 {
