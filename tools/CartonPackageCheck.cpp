@@ -11,6 +11,7 @@
 #include "KwPackageWriter.h"
 
 #include <cstdarg>
+#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 
@@ -148,23 +149,33 @@ void CartonPackageCheck::CheckText(const KwString& where, const KwString& text)
         Problem("%s is not text of code page %u", where.GetText(), m_nCodePage);
 }
 
-// Reads a whole file of the package; 0 when it cannot be read.
+// The largest text file of a package that the check reads.
+static const unsigned int kLargestText = 16u * 1024 * 1024;
+
+// Reads a whole file of the package. Answers 1, or 0 with the problem
+// recorded: the file is missing, too large for a text, or unreadable.
 int CartonPackageCheck::ReadWholeFile(const KwString& relative, KwString* bytes)
 {
-    KwFile file(Path(relative));
-    if (!file.IsFile())
+    KwString path = Path(relative);
+    KwFile file(path);
+    if (!file.IsFile()) {
+        Problem("%s is missing", relative.GetText());
         return 0;
+    }
     unsigned int length = file.GetLength();
-    if (length > 16u * 1024 * 1024)
-        return 0;
     KwFileStream stream;
-    if (!stream.Open(Path(relative), KW_MODE_READ))
+    if (length > kLargestText || !stream.Open(path, KW_MODE_READ)) {
+        Problem("%s can not be read%s", relative.GetText(),
+                length > kLargestText ? " (larger than 16 MiB)" : "");
         return 0;
-    char* buffer = new char[length + 1];
-    int read = length == 0 ? 0 : stream.Read(buffer, static_cast<int>(length));
+    }
+    char* buffer = static_cast<char*>(malloc(length + 1));
+    int read = !buffer ? -1 : length == 0 ? 0 : stream.Read(buffer, static_cast<int>(length));
     stream.Close();
     int whole = read == static_cast<int>(length) && bytes->Assign(buffer, static_cast<int>(length));
-    delete[] buffer;
+    free(buffer);
+    if (!whole)
+        Problem("%s can not be read", relative.GetText());
     return whole;
 }
 
@@ -185,10 +196,8 @@ void CartonPackageCheck::LoadTable(int index)
 {
     const char* name = kTableFiles[index];
     KwString bytes;
-    if (!ReadWholeFile(KwString(name), &bytes)) {
-        Problem("%s is missing", name);
+    if (!ReadWholeFile(KwString(name), &bytes))
         return;
-    }
     const char* mark = EncodingMark(bytes);
     if (mark)
         Problem("%s %s; save it as code page %u text without a mark", name, mark, m_nCodePage);
@@ -296,10 +305,8 @@ void CartonPackageCheck::CheckLicences()
 {
     for (const char* name : kLicenceFiles) {
         KwString bytes;
-        if (!ReadWholeFile(KwString(name), &bytes)) {
-            Problem("%s is missing", name);
+        if (!ReadWholeFile(KwString(name), &bytes))
             continue;
-        }
         const char* mark = EncodingMark(bytes);
         if (mark)
             Problem("%s %s; save it as code page %u text without a mark", name, mark, m_nCodePage);
@@ -361,9 +368,11 @@ void CartonPackageCheck::CheckPicture(int index, const Picture& picture, TKwList
 
 void CartonPackageCheck::CheckProgram()
 {
-    if (!KwFile(Path(m_strProgram)).IsFile())
-        Problem("%s, the program to run, is missing (new copies the installed wizard)",
-                Printable(m_strProgram).GetText());
+    if (KwFile(Path(m_strProgram)).IsFile())
+        return;
+    int wizard = m_strProgram.CompareNoCase("Setup.exe") == 0;
+    Problem("%s, the program to run, is missing%s", Printable(m_strProgram).GetText(),
+            wizard ? " (new copies the installed wizard)" : "");
 }
 
 // The first position of part in the bytes, or -1.
@@ -381,10 +390,8 @@ static int FindBytes(const KwString& bytes, const KwString& part)
 void CartonPackageCheck::CheckRegistryScript()
 {
     KwString bytes;
-    if (!ReadWholeFile(KwString(kRegistryScript), &bytes)) {
-        Problem("%s is missing", kRegistryScript);
+    if (!ReadWholeFile(KwString(kRegistryScript), &bytes))
         return;
-    }
     const char* mark = EncodingMark(bytes);
     if (mark) {
         Problem("%s %s; save it as code page %u text, the wizard fills in the folder byte by "
