@@ -17,18 +17,18 @@
 
 namespace KwSDK {
 
+// In the order of the template's files: window, buttons, pictures, the
+// texts of each page, then the product's names.
 const char* const CartonPackageCheck::kKeys[] = {
-    "caption",        "font",           "size",          "prev",
-    "next",           "exit",           "install",       "strfinishbtn",
-    "logo",           "logo2",          "logo3",         "agree",
-    "disagree",       "strlicense",     "strlicensespec", "strfold",
-    "strfoldspec",    "strinstall",     "strinstallspec", "strlinkfile",
-    "strlinkfilespec", "setuppath",     "brows",         "strselfold",
-    "disk",           "diskinfo",       "strguage",      "strshowfile",
-    "strlinklist",    "strallselect",   "strwarring",    "strexit",
-    "productfold",    "sub_dir",        "start_app",     "start_app_ico",
-    "start_app_desc", "uninstall_app",  "uninstall_app_ico", "uninstall_app_desc",
-    "uninstall_regkey", "regist_root",
+    "caption", "font", "size", "prev", "next", "exit", "install", "strfinishbtn",
+    "logo", "logo2", "logo3",
+    "agree", "disagree", "strlicense", "strlicensespec", "strfold", "strfoldspec",
+    "strinstall", "strinstallspec", "strlinkfile", "strlinkfilespec", "setuppath", "brows",
+    "strselfold", "disk", "diskinfo", "strguage", "strshowfile", "strlinklist",
+    "strallselect", "strwarring", "strexit",
+    "productfold", "sub_dir", "start_app", "start_app_ico", "start_app_desc",
+    "uninstall_app", "uninstall_app_ico", "uninstall_app_desc", "uninstall_regkey",
+    "regist_root",
 };
 const int CartonPackageCheck::kKeyCount = sizeof kKeys / sizeof kKeys[0];
 
@@ -38,15 +38,17 @@ static const char kRegistryScript[] = "setup.reg";
 
 // Keys that name files, folders or the placeholder: an empty value breaks a
 // path or the registry script.
-static const char* const kNameKeys[] = {"font",     "logo",      "logo2",      "logo3",
-                                        "productfold", "sub_dir", "start_app", "uninstall_app",
-                                        "regist_root"};
+static const char* const kNameKeys[] = {
+    "logo", "logo2", "logo3", "productfold", "sub_dir", "start_app", "uninstall_app",
+    "regist_root",
+};
 
 // Keys about the product rather than its texts: the wizard reads them from
 // whichever table is current, so both files must agree.
-static const char* const kProductKeys[] = {"productfold",   "sub_dir",           "start_app",
-                                           "start_app_ico", "uninstall_app",     "uninstall_app_ico",
-                                           "uninstall_regkey", "regist_root"};
+static const char* const kProductKeys[] = {
+    "productfold", "sub_dir", "start_app", "start_app_ico", "uninstall_app",
+    "uninstall_app_ico", "uninstall_regkey", "regist_root",
+};
 
 struct CartonPackageCheck::Picture {
     const char* key;
@@ -60,6 +62,7 @@ CartonPackageCheck::CartonPackageCheck()
       m_bTableBuilt(0)
 {
     m_bLoaded[0] = m_bLoaded[1] = 0;
+    m_bUtf8File[0] = m_bUtf8File[1] = 0;
 }
 
 void CartonPackageCheck::SetCodePage(unsigned int codePage)
@@ -201,6 +204,11 @@ void CartonPackageCheck::LoadTable(int index)
     const char* mark = EncodingMark(bytes);
     if (mark)
         Problem("%s %s; save it as code page %u text without a mark", name, mark, m_nCodePage);
+    // A file saved as UTF-8 as a whole is one problem, not one per value.
+    m_bUtf8File[index] = m_nCodePage != 65001 &&
+                         CartonPackCodePage::LooksLikeUtf8(bytes.GetText(), bytes.GetLength());
+    if (m_bUtf8File[index])
+        CheckText(KwString(name), bytes);
     m_bLoaded[index] = m_tables[index].LoadFile(Path(KwString(name)));
     if (!m_bLoaded[index])
         Problem("%s can not be read", name);
@@ -279,7 +287,7 @@ void CartonPackageCheck::CheckValues(int index)
             Problem("%s: '%s' must end in a three-letter extension such as .exe, not '%s'", name,
                     key, Printable(value).GetText());
     }
-    for (int more = table.MoveFirst(); more; more = table.MoveNext()) {
+    for (int more = !m_bUtf8File[index] && table.MoveFirst(); more; more = table.MoveNext()) {
         KwString where;
         where.Format("%s: the value of '%s'", name, Printable(table.GetKey()).GetText());
         CheckText(where, table.GetValue());
@@ -468,6 +476,7 @@ int CartonPackageCheck::Check(const KwString& folder)
     m_problems.RemoveAll();
     m_strFolder = folder;
     m_bLoaded[0] = m_bLoaded[1] = 0;
+    m_bUtf8File[0] = m_bUtf8File[1] = 0;
     m_bTableBuilt = 0;
     m_table.RemoveAll();
     m_bCodePageKnown = CartonPackCodePage::IsKnown(m_nCodePage);

@@ -61,6 +61,7 @@ private:
     int m_bCodePageKnown;
     KwProperties m_tables[2];
     int m_bLoaded[2];
+    int m_bUtf8File[2];
     TKwList<KwString> m_problems;
     TKwList<FILENODE> m_table;
     int m_bTableBuilt;

@@ -237,6 +237,18 @@ TEST_F(PackageCheckTest, NamesAndTextsOutsideTheCodePage)
     EXPECT_TRUE(unknown.OneErrorLine()) << unknown.err;
 }
 
+// A properties file saved as UTF-8 is one problem, not one per text.
+TEST_F(PackageCheckTest, PropertiesFileInUtf8IsOneProblem)
+{
+    New();
+    SetLine(File("setup_en.properties"), "caption", "caption=MyApp \xE5\xAE\x89\xE8\xA3\x85");
+    SetLine(File("setup_en.properties"), "strexit", "strexit=\xE9\x80\x80\xE5\x87\xBA?");
+    ExpectProblem("setup_en.properties looks like UTF-8, not text of code page 936 (convert it, "
+                  "e.g. with iconv -f UTF-8 -t CP936)");
+    Outcome checked = Run(kCheck, {m_package});
+    EXPECT_TRUE(Contains(checked.err, ": 1 problem; fix them before packing\n")) << checked.err;
+}
+
 TEST_F(PackageCheckTest, ValuesTheWizardCanNotUse)
 {
     New();
