@@ -189,7 +189,7 @@ int CartonPackCommands::ParseCreate(int argc, char** argv, CreateOptions* option
             if (!TakeValue(kNames[n], argc, argv, &i, targets[n], &matched))
                 return Usage("create: %s needs a value", kNames[n]);
         }
-        int branded = options->branding.TakeOption(argc, argv, &i);
+        int branded = matched ? 0 : options->branding.TakeOption(argc, argv, &i);
         if (branded < 0)
             return Usage("create: %s needs a value", options->branding.GetMissingOption());
         if (matched || branded)

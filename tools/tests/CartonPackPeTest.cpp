@@ -244,7 +244,7 @@ TEST(PackSizeTest, CreateRefusesAFileLargerThanAPackageCanHold)
     ASSERT_TRUE(WriteFile(stub, "MZ launcher"));
     std::string output = dir.Path("Installer.exe");
     Outcome outcome = RunCommand(dir, &CartonPackCommands::Create,
-                                 {"--stub", stub, "--run", "Setup.exe", "-o", output, source});
+                                 {"--stub", stub, "--run", "Setup.exe", "-o", output, "--no-check", source});
     EXPECT_EQ(1, outcome.code);
     EXPECT_TRUE(outcome.OneErrorLine()) << outcome.err;
     EXPECT_NE(std::string::npos, outcome.err.find("File is 4 GiB or larger, more than a package can hold"))

@@ -247,7 +247,9 @@ protected:
     // carton-pack create with the extra arguments; answers its exit code.
     int Pack(const std::string& output, std::vector<std::string> extra)
     {
-        std::vector<std::string> arguments = {"--stub", WinePath(CARTON_EXE), "--run", "carton_probe.exe", "-o", output};
+        // The probe folder is no wizard package: the package check is skipped.
+        std::vector<std::string> arguments = {"--stub", WinePath(CARTON_EXE), "--run", "carton_probe.exe",
+                                              "-o",     output,              "--no-check"};
         arguments.insert(arguments.end(), extra.begin(), extra.end());
         arguments.push_back(m_source);
         std::vector<char*> argv;
