@@ -64,10 +64,12 @@ int FileLinkRecord::Parse(const char* bytes, int length)
     return m_entries.GetCount();
 }
 
-KwString FileLinkRecord::GetPreviousHandler(const KwString& extension, const KwString& ownProgId)
+KwString FileLinkRecord::GetPreviousHandler(const KwString& extension, const KwString& ownProgId) const
 {
-    for (int more = m_entries.MoveFirst(); more; more = m_entries.MoveNext()) {
-        const FILELINKENTRY* entry = m_entries.GetAt();
+    // A walk of its own, so that a caller walking the entries keeps its place.
+    TKwList<FILELINKENTRY> entries(m_entries);
+    for (int more = entries.MoveFirst(); more; more = entries.MoveNext()) {
+        const FILELINKENTRY* entry = entries.GetAt();
         if (UninstallPath::SamePath(entry->extension, extension) && !UninstallPath::SamePath(entry->handler, ownProgId))
             return entry->handler;
     }

@@ -29,7 +29,7 @@ public:
     // The handler to give back to an extension: the first one recorded for it
     // (ignoring case) that is not ownProgId itself, since a repeated install
     // records the product's own identifier. Empty when there is none.
-    KwString GetPreviousHandler(const KwString& extension, const KwString& ownProgId);
+    KwString GetPreviousHandler(const KwString& extension, const KwString& ownProgId) const;
 
     TKwList<FILELINKENTRY>& GetEntries() { return m_entries; }
 

@@ -338,6 +338,56 @@ KwString MakeRegistryDeletionScript(const char* script, int length)
     return out;
 }
 
+// Keeps one line of a deletion script; current tells whether the section it
+// is in may receive value deletions.
+static void FilterLine(const KwString& line, int* current, KwString* out)
+{
+    const char* text = line.GetText();
+    int length = line.GetLength();
+    if (text[0] == '[' && text[length - 1] == ']') {
+        *current = 0;
+        int deletes = length > 2 && text[1] == '-';
+        KwString key = Trimmed(KwString(text + 1 + deletes, length - 2 - deletes));
+        if (!IsKnownHive(key) || key.Find("\\\\") >= 0 || key.GetText()[key.GetLength() - 1] == '\\')
+            return;
+        if (deletes && IsSharedKey(key))
+            return;
+        out->Append((KwString(deletes ? "\r\n[-" : "\r\n[") + key + "]\r\n").GetText());
+        *current = !deletes;
+        return;
+    }
+    int sets = 1;
+    if (*current && (text[0] == '"' || text[0] == '@')) {
+        KwString token = ValueToken(line, &sets);
+        if (token.GetLength() > 0 && !sets)
+            out->Append((token + "=-\r\n").GetText());
+    }
+}
+
+KwString FilterRegistryDeletionScript(const char* script, int length)
+{
+    KwString out = KwString(kDefaultHeader) + "\r\n";
+    if (!script || length <= 0)
+        return out;
+    int current = 0;
+    int start = 0;
+    int first = 1;
+    while (start < length) {
+        const void* found = memchr(script + start, '\n', static_cast<size_t>(length - start));
+        int end = found ? static_cast<int>(static_cast<const char*>(found) - script) : length;
+        KwString line = Trimmed(KwString(script + start, end - start));
+        start = end + 1;
+        if (line.GetLength() == 0 || line.GetText()[0] == ';')
+            continue;
+        if (first-- > 0 && IsHeader(line)) {
+            out = line + "\r\n";
+            continue;
+        }
+        FilterLine(line, &current, &out);
+    }
+    return out;
+}
+
 KwString MakeRegistryDeletionScript(const KwString& script)
 {
     return MakeRegistryDeletionScript(script.GetText(), script.GetLength());

@@ -20,6 +20,13 @@ namespace KwSDK {
 KwString MakeRegistryDeletionScript(const char* script, int length);
 KwString MakeRegistryDeletionScript(const KwString& script);
 
+// What the uninstaller imports of a deletion script found next to it: the
+// header, "[-KEY]" sections of keys that are not shared (as above), and
+// "[KEY]" sections with their "name"=- lines; every other line, and every
+// section that would delete a shared key, is dropped, so that an altered
+// file cannot remove keys of the system. Lines end in CR LF.
+KwString FilterRegistryDeletionScript(const char* script, int length);
+
 } // namespace KwSDK
 
 #endif

@@ -82,3 +82,30 @@ TEST(RegistryDeletionScript, SharedKeysLoseOnlyTheirValues)
               "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n\"Lumo\"=-\r\n\r\n",
               Make(script));
 }
+
+// An altered uninstall.reg cannot delete keys of the system; value deletions
+// and the product's own keys stay.
+TEST(RegistryDeletionScript, FilterDropsDeletionsOfSharedKeys)
+{
+    const std::string script = "Windows Registry Editor Version 5.00\r\n"
+                               "[-HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n"
+                               "[-HKEY_CLASSES_ROOT\\.png]\r\n"
+                               "[-HKEY_CLASSES_ROOT\\Lumo]\r\n"
+                               "[HKEY_CLASSES_ROOT\\.png]\r\n"
+                               "\"Content Type\"=-\r\n"
+                               "\"Set\"=\"data\"\r\n"
+                               "@=-\r\n"
+                               "[-HKEY_NOWHERE\\x]\r\n"
+                               "\"Stray\"=-\r\n"
+                               "[-HKEY_CURRENT_USER\\Software\\Lumo\\\\x]\r\n";
+    EXPECT_EQ("Windows Registry Editor Version 5.00\r\n"
+              "\r\n[-HKEY_CLASSES_ROOT\\Lumo]\r\n"
+              "\r\n[HKEY_CLASSES_ROOT\\.png]\r\n\"Content Type\"=-\r\n@=-\r\n",
+              Std(FilterRegistryDeletionScript(script.data(), static_cast<int>(script.size()))));
+    // What the builder writes passes unchanged in substance.
+    std::string made = Make("[HKEY_CLASSES_ROOT\\Lumo]\r\n[HKEY_CLASSES_ROOT\\.png]\r\n\"a\"=\"b\"\r\n");
+    std::string filtered = Std(FilterRegistryDeletionScript(made.data(), static_cast<int>(made.size())));
+    EXPECT_EQ("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CLASSES_ROOT\\.png]\r\n\"a\"=-\r\n"
+              "\r\n[-HKEY_CLASSES_ROOT\\Lumo]\r\n",
+              filtered);
+}
