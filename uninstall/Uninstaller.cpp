@@ -31,8 +31,7 @@ static const DWORD kDeletePause = 100;
 static const char* const kShellProcess = "explorer.exe";
 static const char* const kShellProgram = "EXPLORER.EXE";
 
-// Reads a whole file of at most kMaxLogBytes; 0 when it cannot.
-static int ReadWholeFile(const KwString& path, char** bytes, int* length)
+int Uninstaller::ReadWholeFile(const KwString& path, char** bytes, int* length)
 {
     *bytes = nullptr;
     *length = 0;
@@ -121,9 +120,18 @@ void Uninstaller::Fail(const KwString& what, const KwString& path)
     Log(KwString("Failed: ") + what + " " + path);
 }
 
+// The long form of an existing path: a program started through its short
+// path must still find the entries the log names in the long form.
+static KwString LongPathOf(const KwString& path)
+{
+    char buffer[MAX_PATH];
+    DWORD length = GetLongPathNameA(path.GetText(), buffer, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? KwString(buffer, static_cast<int>(length)) : path;
+}
+
 int Uninstaller::Load(const KwString& ownPath)
 {
-    m_ownPath = UninstallPath::Normalize(ownPath);
+    m_ownPath = UninstallPath::Normalize(LongPathOf(ownPath));
     m_productFolder = UninstallPath::Parent(m_ownPath);
     if (!UninstallPath::IsProductFolder(m_productFolder)) {
         Log(KwString("Failed: the program's folder cannot be a product folder: ") + m_productFolder);

@@ -67,6 +67,10 @@ public:
                                  int removeSelfAtRestart);
 
 private:
+    // Reads a whole file of at most 16 MB into a buffer to free(); 0 when it
+    // cannot.
+    static int ReadWholeFile(const KwString& path, char** bytes, int* length);
+
     Uninstaller(const Uninstaller&);
     Uninstaller& operator=(const Uninstaller&);
 

@@ -207,23 +207,19 @@ static int ImportWithEditor(const KwString& path)
 void Uninstaller::ImportDeletionScript()
 {
     KwString script = m_productFolder + "\\uninstall.reg";
-    KwFileStream source;
-    if (!source.Open(script, KW_MODE_READ)) {
+    char* bytes = nullptr;
+    int length = 0;
+    if (!ReadWholeFile(script, &bytes, &length)) {
         Log(KwString("No ") + script);
         return;
     }
-    KwString bytes;
-    char chunk[4096];
-    int got;
-    while ((got = source.Read(chunk, sizeof chunk)) > 0 && bytes.GetLength() < (1 << 24))
-        bytes = bytes + KwString(chunk, got);
-    source.Close();
     // The editor gets only what the filter lets through, from a file of ours.
-    KwString filtered = FilterRegistryDeletionScript(bytes.GetText(), bytes.GetLength());
+    KwString filtered = FilterRegistryDeletionScript(bytes, length);
+    free(bytes);
     char folder[MAX_PATH];
     char temporary[MAX_PATH];
-    DWORD length = GetTempPathA(MAX_PATH, folder);
-    if (length == 0 || length >= MAX_PATH || !GetTempFileNameA(folder, "unr", 0, temporary)) {
+    DWORD folderLength = GetTempPathA(MAX_PATH, folder);
+    if (folderLength == 0 || folderLength >= MAX_PATH || !GetTempFileNameA(folder, "unr", 0, temporary)) {
         Log(KwString("Failed: no temporary file for ") + script);
         return;
     }
