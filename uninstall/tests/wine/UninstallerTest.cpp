@@ -345,3 +345,38 @@ TEST(UninstallTexts, LanguageFollowsTheRecordOrTheCodePage)
     texts.Choose("", 1252, "Z:\\nowhere\\");
     EXPECT_EQ("Lumo was successfully removed from your computer.", Std(texts.Get(UninstallTexts::DONE, "Lumo")));
 }
+
+// Under the Chinese code page the messages are Chinese unless the install
+// recorded English; without a usable log nothing is removed.
+TEST(UninstallerCp936, SpeaksTheRecordedLanguageOrTheCodePages)
+{
+    ASSERT_TRUE(KwTest::UsesChineseCodePage());
+    RegistryLock lock;
+    SavedKey saved(HKEY_CURRENT_USER, kUninstallKey);
+    ScratchFolder scratch("uninstallcn");
+    std::string product = scratch.MakeSubfolder(kProduct);
+    ASSERT_EQ(1, CopyOneFile(WinePath(UNINSTALL_EXE), product + "\\uninstall.exe"));
+    ASSERT_TRUE(WriteFile(product + "\\readme.txt", "x"));
+    std::string program = "\"" + product + "\\uninstall.exe\"";
+    auto firstMessage = [&](long expectedExit) {
+        HANDLE run = KwTest::StartProgram(program);
+        EXPECT_TRUE(run);
+        HWND box = run ? FindMessageBox(GetProcessId(run)) : nullptr;
+        std::string text = box ? MessageText(box) : std::string();
+        if (box)
+            PostMessageA(box, WM_COMMAND, IDNO, 0);
+        if (run) {
+            EXPECT_EQ(expectedExit, KwTest::FinishProgram(run, kLimit));
+        }
+        return text;
+    };
+    // No log: the Chinese "no install log" message, and exit code 2.
+    EXPECT_EQ(0u, firstMessage(2).find("\xD5\xD2\xB2\xBB\xB5\xBD"));
+    std::string log = product + "\\install.txt\r\na\r\nb\r\nc\r\nd\r\ne\r\n" + product + "\\readme.txt\r\n"
+                      "HKEY_CURRENT_USER\\" + kUninstallKey + "\r\n";
+    ASSERT_TRUE(WriteFile(product + "\\install.txt", log));
+    EXPECT_EQ(0u, firstMessage(1).find("\xC8\xB7\xCA\xB5"));
+    ASSERT_TRUE(WriteRegistryString(HKEY_CURRENT_USER, kUninstallKey, "Language", "en"));
+    EXPECT_EQ(0u, firstMessage(1).find("Are you sure"));
+    EXPECT_TRUE(Exists(product + "\\readme.txt"));
+}
