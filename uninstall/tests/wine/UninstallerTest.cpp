@@ -69,28 +69,31 @@ bool ShellExtensionRegistered()
     return found;
 }
 
+struct BOXSEARCH {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK CheckWindow(HWND window, LPARAM data)
+{
+    BOXSEARCH* search = reinterpret_cast<BOXSEARCH*>(data);
+    DWORD owner = 0;
+    char name[16] = { 0 };
+    GetWindowThreadProcessId(window, &owner);
+    GetClassNameA(window, name, sizeof name);
+    if (owner == search->processId && strcmp(name, "#32770") == 0 && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The top-level message box of a process, once it shows one.
 HWND FindMessageBox(DWORD processId)
 {
-    struct Search {
-        DWORD processId;
-        HWND found;
-    } search = { processId, nullptr };
+    BOXSEARCH search = { processId, nullptr };
     WaitFor([&] {
-        EnumWindows(
-            [](HWND window, LPARAM data) -> BOOL {
-                Search* s = reinterpret_cast<Search*>(data);
-                DWORD owner = 0;
-                char name[16] = { 0 };
-                GetWindowThreadProcessId(window, &owner);
-                GetClassNameA(window, name, sizeof name);
-                if (owner == s->processId && strcmp(name, "#32770") == 0 && IsWindowVisible(window)) {
-                    s->found = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        EnumWindows(CheckWindow, reinterpret_cast<LPARAM>(&search));
         return search.found != nullptr;
     }, kLimit);
     return search.found;
