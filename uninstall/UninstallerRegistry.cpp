@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 namespace KwSDK {
 
@@ -121,6 +122,43 @@ KwString Uninstaller::GetRecordedLanguage()
     return ReadString(root, path, "Language", &found);
 }
 
+// 1 when a key exists and holds neither values nor subkeys.
+static int IsEmptyKey(HKEY root, const KwString& path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.GetText(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return 0;
+    DWORD subkeys = 0;
+    DWORD values = 0;
+    LONG status = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                                   nullptr, nullptr, nullptr);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS && subkeys == 0 && values == 0;
+}
+
+// Deletes a value only while it still holds what the installer wrote.
+static void DeleteValueIf(HKEY root, const KwString& path, const char* name, const KwString& data)
+{
+    int found = 0;
+    KwString current = ReadString(root, path, name, &found);
+    if (found && current == data)
+        DeleteValue(root, path, name);
+}
+
+// An extension that had no handler before the install: the installer made
+// its key, so what it wrote there goes, and the key with it once it is empty.
+static void RemoveInstalledExtensionKey(const KwString& extension)
+{
+    DeleteValueIf(HKEY_CLASSES_ROOT, extension, "PerceivedType", "image");
+    DeleteValueIf(HKEY_CLASSES_ROOT, extension, "Content Type", KwString("image/") + (extension.GetText() + 1));
+    KwString undo = extension + "\\UndoClass";
+    DeleteValueIf(HKEY_CLASSES_ROOT, undo, nullptr, "Paint.Picture");
+    for (const KwString& key : { undo, extension + "\\OpenWithProgids", extension }) {
+        if (IsEmptyKey(HKEY_CLASSES_ROOT, key))
+            RegDeleteKeyA(HKEY_CLASSES_ROOT, key.GetText());
+    }
+}
+
 // A program identifier is the product's when its open command starts the
 // program from the product folder.
 int Uninstaller::IsOwnProgId(const KwString& progId)
@@ -166,6 +204,8 @@ void Uninstaller::RestoreExtension(const KwString& extension)
     else
         Log(KwString("Kept ") + extension + ": another program opens it now");
     DeleteValue(HKEY_CLASSES_ROOT, extension + "\\OpenWithProgids", progId.GetText());
+    if (classes == 2)
+        RemoveInstalledExtensionKey(extension);
     if (DeleteKeyTree(HKEY_CLASSES_ROOT, progId))
         Log(KwString("Removed ") + progId);
     else

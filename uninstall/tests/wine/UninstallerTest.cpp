@@ -169,6 +169,9 @@ protected:
             ASSERT_TRUE(WriteRegistryString(HKEY_CLASSES_ROOT, progId + "\\shell\\Open\\Command", nullptr, command));
             ASSERT_TRUE(WriteRegistryString(HKEY_CLASSES_ROOT, std::string(ext) + "\\OpenWithProgids", progId.c_str(), ""));
             ASSERT_TRUE(WriteRegistryString(HKEY_CLASSES_ROOT, ext, nullptr, progId));
+            ASSERT_TRUE(WriteRegistryString(HKEY_CLASSES_ROOT, ext, "PerceivedType", "image"));
+            ASSERT_TRUE(WriteRegistryString(HKEY_CLASSES_ROOT, ext, "Content Type", std::string("image/") + (ext + 1)));
+            ASSERT_TRUE(WriteRegistryString(HKEY_CLASSES_ROOT, std::string(ext) + "\\UndoClass", nullptr, "Paint.Picture"));
         }
         ASSERT_TRUE(WriteRegistryString(HKEY_CLASSES_ROOT, ".JPG", nullptr, "SomeoneElse.jpg"));
         ASSERT_TRUE(WriteRegistryString(HKEY_CURRENT_USER, kUninstallKey, "DisplayName", "KwUn Test 1.0"));
@@ -203,7 +206,9 @@ protected:
         EXPECT_EQ("shared", ReadFile(m_root + "\\Brindle\\common\\brindle.txt"));
         EXPECT_EQ("not ours", ReadFile(m_root + "\\outside.txt"));
         EXPECT_EQ("PrevViewer.png", Classes(".PNG"));
-        EXPECT_EQ("<none>", Classes(".GIF"));
+        // .GIF's key was the install's own: it goes; .PNG's keeps its values.
+        EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, ".GIF"));
+        EXPECT_EQ("image", Classes(".PNG", "PerceivedType"));
         EXPECT_EQ("SomeoneElse.jpg", Classes(".JPG"));
         EXPECT_EQ("<none>", Classes(".PNG\\OpenWithProgids", "KwUnTest.PNG"));
         for (const char* key : { "KwUnTest.PNG", "KwUnTest.GIF", "KwUnTest.JPG", "KwUnTest" })
