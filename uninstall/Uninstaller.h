@@ -71,8 +71,8 @@ private:
     // cannot.
     static int ReadWholeFile(const KwString& path, char** bytes, int* length);
 
-    Uninstaller(const Uninstaller&);
-    Uninstaller& operator=(const Uninstaller&);
+    Uninstaller(const Uninstaller&) = delete;
+    Uninstaller& operator=(const Uninstaller&) = delete;
 
     int RemoveFile(const KwString& path);
     int ReleaseAndDelete(const KwString& path);
