@@ -127,7 +127,8 @@ protected:
     // Records the component count and resolution for the header slots.
     void SetHeaderExtras(int components, int xPerMeter, int yPerMeter);
     // Sizes the buffer for width x height pixels of bytesPerPixel through the
-    // overflow-checked limit; 0 with the error set when refused.
+    // overflow-checked limit and the file's allowance (ReserveBytes); 0 with
+    // the error set when refused.
     int AllocPixels(KwBuffer* pixels, int width, int height, int bytesPerPixel);
     // The same size check and block, left uncleared: only for a decoder that
     // writes every byte itself, where clearing would double the memory
