@@ -46,18 +46,19 @@ int FindCodestream(KwStreamReader& reader)
     return 0;
 }
 
-// Reads the image and tile size marker at the start of the code stream and
-// checks that the file can carry the tiles it declares and that the
-// library's state for them fits in what the file justifies: a few bytes of
-// header must not make the library allocate hundreds of megabytes.
-int HeaderFits(IKwIOStream* stream, int base, int container, long long limit)
+// Reads the image and tile size marker, which must follow the start of the
+// code stream, and checks that the file can carry the tiles it declares and
+// that the library's state for them fits in what the file justifies: a few
+// bytes of header must not make the library allocate hundreds of megabytes.
+// Answers 0 or the decoder's error code.
+unsigned int CheckSizeMarker(IKwIOStream* stream, int base, int container, long long limit)
 {
     KwStreamReader reader(stream, base);
     if (container == KW_J2K_FILE && !FindCodestream(reader)) {
-        return 1;  // the library reports the broken file itself
+        return KW_CODER_BAD_HEADER;
     }
     if (reader.ReadU16BE() != 0xFF4Fu || reader.ReadU16BE() != 0xFF51u) {
-        return 1;
+        return KW_CODER_BAD_HEADER;
     }
     reader.Skip(4);  // marker length, capabilities
     long long size[2], origin[2], tile[2], tileOrigin[2];
@@ -70,21 +71,25 @@ int HeaderFits(IKwIOStream* stream, int base, int container, long long limit)
     tileOrigin[0] = reader.ReadU32BE();
     tileOrigin[1] = reader.ReadU32BE();
     long long components = reader.ReadU16BE();
-    if (!reader.Ok()) {
-        return 1;
+    if (!reader.Ok() || components == 0) {
+        return KW_CODER_BAD_HEADER;
     }
     long long tiles = 1;
     for (int axis = 0; axis < 2; ++axis) {
-        if (tile[axis] == 0 || tileOrigin[axis] > origin[axis] || size[axis] <= tileOrigin[axis]) {
-            return 1;  // invalid: the library refuses it
+        if (tile[axis] == 0 || tileOrigin[axis] > origin[axis] || size[axis] <= origin[axis] ||
+            tileOrigin[axis] + tile[axis] <= origin[axis]) {
+            return KW_CODER_BAD_HEADER;
         }
         tiles *= (size[axis] - tileOrigin[axis] + tile[axis] - 1) / tile[axis];
         if (tiles > 0xFFFFFFFFLL) {
-            return 0;
+            return KW_CODER_TOO_LARGE;
         }
     }
     long long state = tiles * (kTileStateBytes + components * kTileComponentStateBytes);
-    return tiles * kLeastTileBytes <= reader.GetSize() && state <= limit;
+    if (tiles * kLeastTileBytes > reader.GetSize() || state > limit) {
+        return KW_CODER_TOO_LARGE;
+    }
+    return 0;
 }
 
 // Reads the header with the core from the start of the file; answers the
@@ -94,8 +99,9 @@ unsigned int OpenCore(KwJ2KDecoder* core, IKwIOStream* stream, int base, int con
     if (stream == nullptr) {
         return KW_CODER_BAD_HEADER;
     }
-    if (!HeaderFits(stream, base, container, limit)) {
-        return KW_CODER_TOO_LARGE;
+    unsigned int refused = CheckSizeMarker(stream, base, container, limit);
+    if (refused != 0) {
+        return refused;
     }
     if (!stream->Seek(base, KW_SEEK_SET)) {
         return KW_CODER_BAD_HEADER;
