@@ -49,7 +49,8 @@ static KwString WithoutExtension(const KwString& name)
 {
     if (name.GetLength() < 4)
         return KwString();
-    return name.Mid(0, name.GetLength() - 4);
+    // Mid takes both ends inclusive.
+    return name.Mid(0, name.GetLength() - 5);
 }
 
 SetupInstallEngine::SetupInstallEngine(SetupInstallHost* host)
@@ -465,7 +466,7 @@ static int IsInSubfolder(const KwString& name, const KwString& sub)
     int length = sub.GetLength();
     if (length == 0 || name.GetLength() < length)
         return 0;
-    if (name.Mid(0, length).CompareNoCase(sub) != 0)
+    if (name.Mid(0, length - 1).CompareNoCase(sub) != 0)
         return 0;
     return name.GetLength() == length || name.GetText()[length] == '\\';
 }
