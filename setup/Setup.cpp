@@ -505,7 +505,7 @@ int Setup::ActionPerformed(KwObject* source, int id, intptr_t param)
         m_pFolderField->SetText(ChooseFolder(m_pFolderField->GetText()));
 #ifdef SETUP_HAS_COMBO_BOX
     } else if (id == EVT_COMBO_SELECTION_CHANGED && IsFrom(source, m_pLanguage)) {
-        SelectLanguage(static_cast<int>(param));
+        SelectLanguage(m_pLanguage->GetChosenIndex());
 #endif
     } else if (id == EVT_CHECKBOX_TOGGLED && IsFrom(source, m_pSelectAll)) {
         SelectAllTypes();

@@ -72,6 +72,31 @@ int CharacterSize(const char* text)
     return size < 1 ? 1 : (size > 2 ? 2 : size);
 }
 
+// Hides the system caret of a focused field while a change is made and
+// shows it again at its new place when the change is done.
+class HiddenCaret {
+public:
+    HiddenCaret(KwComponent* field, int focused) : m_pCaret(focused ? field->GetCaret() : nullptr)
+    {
+        if (m_pCaret != nullptr) {
+            m_pCaret->HideCaret();
+        }
+    }
+    ~HiddenCaret()
+    {
+        if (m_pCaret != nullptr) {
+            m_pCaret->ShowCaret();
+            m_pCaret->Release();
+        }
+    }
+
+private:
+    HiddenCaret(const HiddenCaret&) = delete;
+    HiddenCaret& operator=(const HiddenCaret&) = delete;
+
+    IKwCaret* m_pCaret;
+};
+
 } // namespace
 
 KwEdit::KwEdit()
@@ -172,6 +197,15 @@ int KwEdit::GetVisibleCaretIndex()
 
 void KwEdit::RevealCaretAt(int index)
 {
+    PutCaretInView(index);
+    PlaceCaret();
+    RepaintAll();
+}
+
+// Past the end the view shows as much of the text's end as fits; a caret
+// left of the view becomes its first character.
+void KwEdit::PutCaretInView(int index)
+{
     if (index == -1 || index >= m_nLength) {
         m_nCaret = m_nLength;
         m_nFirstVisible = LastPageStart();
@@ -184,8 +218,6 @@ void KwEdit::RevealCaretAt(int index)
         }
     }
     m_nAnchor = m_nCaret;
-    PlaceCaret();
-    RepaintAll();
 }
 
 KwString KwEdit::GetSelectedText()
@@ -207,15 +239,17 @@ void KwEdit::Select(int start, int end)
 {
     start = Clamp(start, 0, m_nLength);
     end = Clamp(end, 0, m_nLength);
-    RevealCaretAt(end);
+    PutCaretInView(end);
     m_nAnchor = start;
+    PlaceCaret();
     RepaintAll();
 }
 
 void KwEdit::SelectAll()
 {
-    RevealCaretAt(-1);
+    PutCaretInView(-1);
     m_nAnchor = 0;
+    PlaceCaret();
     RepaintAll();
 }
 
@@ -617,10 +651,10 @@ void KwEdit::MoveHome(int extend)
 
 void KwEdit::MoveEnd(int extend)
 {
-    m_nCaret = m_nLength;
-    m_nFirstVisible = LastPageStart();
-    if (!extend) {
-        m_nAnchor = m_nCaret;
+    int anchor = m_nAnchor;
+    PutCaretInView(-1);
+    if (extend) {
+        m_nAnchor = anchor;
     }
 }
 
@@ -777,15 +811,8 @@ int KwEdit::OnLButtonUp(const KwPoint&)
 
 int KwEdit::OnLButtonDblClk(const KwPoint&)
 {
-    IKwCaret* caret = m_bHasFocus ? GetCaret() : nullptr;
-    if (caret != nullptr) {
-        caret->HideCaret();
-    }
+    HiddenCaret hidden(this, m_bHasFocus);
     SelectAll();
-    if (caret != nullptr) {
-        caret->ShowCaret();
-        caret->Release();
-    }
     return 1;
 }
 
@@ -847,16 +874,9 @@ int KwEdit::OnFocusLost()
 // Moves the caret with the system caret hidden meanwhile.
 void KwEdit::ChangeCaret(int index)
 {
-    IKwCaret* caret = m_bHasFocus ? GetCaret() : nullptr;
-    if (caret != nullptr) {
-        caret->HideCaret();
-    }
+    HiddenCaret hidden(this, m_bHasFocus);
     MoveCaretTo(index);
     PlaceCaret();
-    if (caret != nullptr) {
-        caret->ShowCaret();
-        caret->Release();
-    }
 }
 
 // ---- Keyboard --------------------------------------------------------------
@@ -889,16 +909,12 @@ int KwEdit::OnChar(int key, int)
 
 void KwEdit::AcceptCharacter(const char* bytes, int count)
 {
-    IKwCaret* caret = m_bHasFocus ? GetCaret() : nullptr;
-    if (caret != nullptr) {
-        caret->HideCaret();
-    }
-    int changed = DeleteSelection();
-    changed |= InsertCharacter(bytes, count);
-    PlaceCaret();
-    if (caret != nullptr) {
-        caret->ShowCaret();
-        caret->Release();
+    int changed = 0;
+    {
+        HiddenCaret hidden(this, m_bHasFocus);
+        changed = DeleteSelection();
+        changed |= InsertCharacter(bytes, count);
+        PlaceCaret();
     }
     RepaintAll();
     if (changed) {
@@ -908,15 +924,11 @@ void KwEdit::AcceptCharacter(const char* bytes, int count)
 
 int KwEdit::OnKeyDown(int key, int)
 {
-    IKwCaret* caret = m_bHasFocus ? GetCaret() : nullptr;
-    if (caret != nullptr) {
-        caret->HideCaret();
-    }
-    int changed = IsKeyDown(kControlKey) ? HandleControlKey(key) : HandleEditingKey(key);
-    PlaceCaret();
-    if (caret != nullptr) {
-        caret->ShowCaret();
-        caret->Release();
+    int changed = 0;
+    {
+        HiddenCaret hidden(this, m_bHasFocus);
+        changed = IsKeyDown(kControlKey) ? HandleControlKey(key) : HandleEditingKey(key);
+        PlaceCaret();
     }
     RepaintAll();
     if (changed) {

@@ -149,6 +149,7 @@ private:
     int HandleEditingKey(int key);
     void PaintCharacters(IKwGraphics* graphics);
     void ComputeScrollStep();
+    void PutCaretInView(int index);
     int LastPageStart();
     int ViewLimit();
     void ChangeCaret(int index);

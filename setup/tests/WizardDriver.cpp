@@ -156,6 +156,7 @@ bool WizardDriver::Answer(const std::string& caption, int button, std::string* t
     return Poll([&] { return !IsWindow(box); }, timeout);
 }
 
+
 // The rows of a capture as an RGB PNG; libpng reports errors by a long jump
 // back here, so nothing written after the jump point is read after it.
 static bool WritePng(FILE* file, const std::vector<unsigned int>& pixels, int width, int height)
