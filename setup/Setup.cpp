@@ -164,7 +164,8 @@ Setup::Setup()
       m_pAgree(nullptr), m_pDisagree(nullptr), m_pFolderLabel(nullptr), m_pFolderField(nullptr),
       m_pBrowse(nullptr), m_pDriveLabel(nullptr), m_pDriveList(nullptr), m_pGauge(nullptr),
       m_pFileView(nullptr), m_pLinkLabel(nullptr), m_pSelectAll(nullptr), m_pTypes(),
-      m_nProgress(0), m_bShellRestarted(0), m_pFailureSummary(nullptr), m_engine(this),
+      m_nProgress(0), m_bShellRestarted(0), m_pFailureSummary(nullptr), m_nPendingValue(-1),
+      m_engine(this),
       m_bInTick(0), m_bPaused(0), m_bComplete(0)
 {
     AppendTypeName("Setup");
@@ -452,6 +453,9 @@ void Setup::ShowInstallingPage()
 void Setup::ShowFileLinksPage()
 {
     InvalidateAll();
+    // The language may have changed on an earlier page.
+    m_pLinkLabel->SetText(GetConfigString("strlinklist"));
+    m_pSelectAll->SetLabel(GetConfigString("strallselect"));
     m_pBanner->Show(0);
     m_pLinkLabel->Show(0);
     m_pSelectAll->Show(0);
@@ -612,6 +616,7 @@ void Setup::CopyNextEntry()
     KwString root = m_pFolderField->GetText();
     int complete = m_engine.CopyNextEntry(root);
     m_bInTick = 0;
+    ShowPendingProgress();
     if (m_engine.IsAborted()) {
         StopTimer();
         Quit();
@@ -650,13 +655,26 @@ void Setup::SelectAllTypes()
 
 void Setup::OnEntryListed(const KwString& name)
 {
-    m_pFileView->Append(name + "\r\n", KwColor(0, 0, 0));
+    m_strPendingNames.Append(name.GetText());
+    m_strPendingNames.Append("\r\n");
 }
 
 void Setup::OnProgress(int value)
 {
-    m_pGauge->SetValue(value);
+    m_nPendingValue = value;
     m_nProgress = value + 1;
+}
+
+void Setup::ShowPendingProgress()
+{
+    if (m_strPendingNames.GetLength() > 0) {
+        m_pFileView->Append(m_strPendingNames, KwColor(0, 0, 0));
+        m_strPendingNames = KwString();
+    }
+    if (m_nPendingValue >= 0) {
+        m_pGauge->SetValue(m_nPendingValue);
+        m_nPendingValue = -1;
+    }
 }
 
 // Retry, ignore, or abort (which ends the wizard as a confirmed exit does).
@@ -664,6 +682,7 @@ void Setup::OnProgress(int value)
 int Setup::OnCopyFailed(const KwString& path, const KwString& reason)
 {
     StopTimer();
+    ShowPendingProgress();
     KwString arguments[2] = {path, reason};
     KwString text =
         ExpandText(TextOrDefault("strcopyfail", kCopyFailEnglish, kCopyFailChinese), arguments, 2);
@@ -724,6 +743,8 @@ void Setup::RefreshTexts()
     FillDriveList();
     m_pFolderLabel->SetText(GetConfigString("setuppath"));
     m_pDriveLabel->SetText(GetConfigString("disk"));
+    // The banner picture may carry words of its own language.
+    m_pBanner->SetImageFile(GetProgramFolder() + GetConfigString("logo2"));
     RefreshPageTexts();
 }
 

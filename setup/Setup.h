@@ -95,6 +95,7 @@ private:
     void StartCopy(const KwString& path);
     void CopyNextEntry();
     void Finish();
+    void ShowPendingProgress();
     void SelectLanguage(int index);
     void SelectAllTypes();
     int IsFrom(KwObject* source, KwComponent* control) const;
@@ -124,6 +125,10 @@ private:
     int m_bShellRestarted;
     // The count of ignored failures, under the type boxes of page 5.
     KwLabel* m_pFailureSummary;
+    // Entries done in the current tick, drawn together when it ends: the
+    // list and the gauge repaint once per tick instead of once per file.
+    KwString m_strPendingNames;
+    int m_nPendingValue;
     SetupInstallEngine m_engine;
     // A tick is running (a message box inside it runs a message loop that
     // would deliver the next tick) or the exit question holds the copy.

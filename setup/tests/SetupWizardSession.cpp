@@ -134,6 +134,16 @@ std::string DesktopFolder()
     return SpecialFolder(CSIDL_DESKTOPDIRECTORY);
 }
 
+void RemoveShortcuts()
+{
+    std::string menu = ProgramsFolder() + "\\Brindle";
+    DeleteFileA((menu + "\\Lumo\\LumoView.lnk").c_str());
+    DeleteFileA((menu + "\\Lumo\\uninstall.lnk").c_str());
+    RemoveDirectoryA((menu + "\\Lumo").c_str());
+    RemoveDirectoryA(menu.c_str());
+    DeleteFileA((DesktopFolder() + "\\LumoView.lnk").c_str());
+}
+
 void GoToFolderPage(WizardDriver& driver)
 {
     driver.Click(kNext);

@@ -49,6 +49,9 @@ std::map<std::string, std::string> ReadTree(const std::string& folder);
 std::string ProgramsFolder();
 std::string DesktopFolder();
 
+// Removes the wizard's shortcuts and start-menu folders.
+void RemoveShortcuts();
+
 // Drives the wizard from the welcome page to the folder page.
 void GoToFolderPage(WizardDriver& driver);
 

@@ -103,6 +103,18 @@ void WizardDriver::Key(const ControlPlace& place, int virtualKey) const
     PostMessageA(control, WM_KEYUP, static_cast<WPARAM>(virtualKey), 0xC0000001);
 }
 
+void WizardDriver::ChooseLanguage(int index) const
+{
+    // The combo box's edit field sits 2 pixels inside it, beside the
+    // square arrow button.
+    ChildSearch search = {Control(kLanguage), {2, 2, 78, 18}, nullptr, nullptr};
+    EnumChildWindows(search.parent, NoteChild, reinterpret_cast<LPARAM>(&search));
+    HWND edit = search.found;
+    for (int i = 0; i <= index; ++i)
+        PostMessageA(edit, WM_KEYDOWN, VK_DOWN, 1);
+    PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 1);
+}
+
 void WizardDriver::Type(const ControlPlace& place, const std::string& text) const
 {
     HWND control = Control(place);
@@ -156,6 +168,40 @@ bool WizardDriver::Answer(const std::string& caption, int button, std::string* t
     return Poll([&] { return !IsWindow(box); }, timeout);
 }
 
+
+std::vector<unsigned int> WizardDriver::Capture(int* width, int* height) const
+{
+    RECT client;
+    GetClientRect(m_hWizard, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(m_hWizard, &origin);
+    *width = client.right;
+    *height = client.bottom;
+    std::vector<unsigned int> pixels(static_cast<size_t>(*width) * static_cast<size_t>(*height));
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = *width;
+    info.bmiHeader.biHeight = -*height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap != nullptr) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, *width, *height, screen, origin.x, origin.y, SRCCOPY);
+        GdiFlush();
+        const unsigned int* source = static_cast<const unsigned int*>(bits);
+        for (size_t i = 0; i < pixels.size(); ++i)
+            pixels[i] = source[i] & 0xFFFFFF;
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
 
 // The rows of a capture as an RGB PNG; libpng reports errors by a long jump
 // back here, so nothing written after the jump point is read after it.

@@ -47,6 +47,10 @@ public:
     // A press and release in the middle of the control.
     void Click(const ControlPlace& place) const;
     void Key(const ControlPlace& place, int virtualKey) const;
+    // Chooses an item of the language box through its edit field's keys:
+    // Down opens the list on the first item, each further Down moves one
+    // item on, Enter takes the selection.
+    void ChooseLanguage(int index) const;
     // Characters, one WM_CHAR each.
     void Type(const ControlPlace& place, const std::string& text) const;
     // Empties an edit field: End, then Backspace for each character.
