@@ -233,6 +233,13 @@ int SetupInstallEngine::CopyWhole(const KwString& source, const KwString& destin
     if (CopyFileA(source.GetText(), destination.GetText(), FALSE))
         return kAttemptDone;
     m_dwError = GetLastError();
+    // Some platforms leave an empty or half-written file behind when the
+    // disk is full; it would look installed.
+    WIN32_FILE_ATTRIBUTE_DATA left;
+    int empty = GetFileAttributesExA(destination.GetText(), GetFileExInfoStandard, &left) &&
+                left.nFileSizeLow == 0 && left.nFileSizeHigh == 0;
+    if (m_dwError == ERROR_DISK_FULL || m_dwError == ERROR_HANDLE_DISK_FULL || empty)
+        DeleteFileA(destination.GetText());
     return kAttemptFailed;
 }
 
