@@ -6,7 +6,6 @@
 #include "SetupConfig.h"
 #include "SetupInstallHost.h"
 #include "SetupProcesses.h"
-#include "SetupRegistry.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -375,13 +374,6 @@ int SetupInstallEngine::FreeSpaceAt(const KwString& path, unsigned long long* by
         return 0;
     *bytes = available.QuadPart;
     return 1;
-}
-
-void SetupInstallEngine::RunFinalSteps(const KwString& installRoot)
-{
-    CreateShortcuts(installRoot + "\\");
-    ImportRegistryScript(installRoot, KwString(""));
-    RegisterShellExtension(installRoot);
 }
 
 void SetupInstallEngine::SetSpecialFolders(const KwString& programs, const KwString& desktop)
