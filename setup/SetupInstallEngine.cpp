@@ -20,7 +20,7 @@ static const int kDefaultBudget = 15;
 // Files up to this size go through the platform's copy in one step; larger
 // ones are copied a piece at a time.
 static const unsigned int kWholeCopyLimit = 4u << 20;
-static const int kDefaultPieceSize = 1 << 20;
+static const int kDefaultPieceSize = 256 << 10;
 // Show command of the shortcuts: shown normally.
 static const int kShortcutShow = 5;
 
