@@ -174,7 +174,7 @@ int RunInstall(const std::string& packageSource, bool big)
     wizard->AddRef();
     std::thread driverThread([wizard] {
         HWND window = nullptr;
-        for (int i = 0; i < 500 && window == nullptr; ++i) {
+        for (int i = 0; i < 3000 && window == nullptr; ++i) {
             Sleep(20);
             KWNATIVEHANDLES handles = {nullptr, nullptr};
             wizard->GetNativeHandles(&handles);
