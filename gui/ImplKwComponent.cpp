@@ -81,6 +81,11 @@ ImplKwComponent::ImplKwComponent(KwComponent* owner)
 // window of ours uses it any more.
 ImplKwComponent::~ImplKwComponent()
 {
+    UnlinkFromParent();
+    for (int i = 0; i < m_children.GetCount(); ++i) {
+        static_cast<ImplKwComponent*>(m_children.GetAt(i))->m_pParent = nullptr;
+    }
+    m_children = TKwVector<void*>();
     HWND window = m_hWindow;
     if (window != nullptr) {
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
@@ -101,6 +106,28 @@ ImplKwComponent::~ImplKwComponent()
     DestroyCursorHandle(m_hAppliedCursor, m_bAppliedCursorMade);
     DestroyIconHandle(m_hAppliedLargeIcon, m_bAppliedLargeIconMade);
     DestroyIconHandle(m_hAppliedSmallIcon, m_bAppliedSmallIconMade);
+}
+
+// A child remembers its parent for owner operations and posted actions; the
+// parent keeps the list of such children so it can clear their links when it
+// is destroyed first.
+void ImplKwComponent::LinkToParent(ImplKwComponent* parent)
+{
+    if (parent == m_pParent) {
+        return;
+    }
+    UnlinkFromParent();
+    if (parent != nullptr && parent != this && parent->m_children.Add(this)) {
+        m_pParent = parent;
+    }
+}
+
+void ImplKwComponent::UnlinkFromParent()
+{
+    if (m_pParent != nullptr) {
+        m_pParent->m_children.Remove(this);
+        m_pParent = nullptr;
+    }
 }
 
 void ImplKwComponent::RemoveAllListeners()

@@ -283,6 +283,8 @@ private:
     int DeliverOwnAction(WPARAM param, LPARAM id);
     void ApplyClassCursor();
     void ApplyClassIcon(int index, KwIcon* description, HICON* applied, int* made);
+    void LinkToParent(ImplKwComponent* parent);
+    void UnlinkFromParent();
 
     HINSTANCE m_hInstance;
     HWND m_hWindow;
@@ -303,7 +305,11 @@ private:
     DWORD m_dwStyle;
     UINT m_nClassStyle;
     KwString m_sText;
+    // Not counted: the parent clears it when it goes (see m_children), so
+    // the child never reads a parent that no longer exists.
     ImplKwComponent* m_pParent;
+    // The components whose m_pParent points here; not counted.
+    TKwVector<void*> m_children;
     KwColor m_cBackground;
     KwColor m_cForeground;
     KwPoint m_ptLocation;

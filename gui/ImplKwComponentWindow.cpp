@@ -40,7 +40,7 @@ int ImplKwComponent::Create(HINSTANCE instance, ImplKwComponent* parent)
         return 0;
     }
     m_hInstance = instance;
-    m_pParent = parent;
+    LinkToParent(parent);
     if (m_bClassRegistered &&
         (m_sRegisteredName != m_sClassName || m_hRegisteredInstance != instance)) {
         GiveBackClass();
