@@ -60,6 +60,11 @@ int WideToAnsi(const wchar_t* text, char* out, int outCount);
 // file, a pipe or null.
 int IsTerminal(std::FILE* stream);
 
+// The code page the system reads file names in: the ANSI code page on
+// Windows; on the host the double-byte code page matching the locale's
+// character set (936 for GBK), or 0 when it is not a double-byte one.
+int AnsiCodePage();
+
 } // namespace Platform
 } // namespace KwSDK
 

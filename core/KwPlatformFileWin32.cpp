@@ -2,6 +2,8 @@
 // version calls and the run-time library's file functions.
 #include "KwPlatformFile.h"
 
+#include "KwCodePage.h"
+
 #include <cstdio>
 #include <direct.h>
 #include <fcntl.h>
@@ -153,7 +155,7 @@ FolderSearch* FolderSearchOpen(const char* folder, KwString* name)
     KwString pattern(folder);
     int length = pattern.GetLength();
     // A folder given with its trailing backslash (a drive root) gets no second one.
-    if (length == 0 || TextOf(pattern)[length - 1] != '\\')
+    if (!KwCodePage::EndsWithSeparator(KwCodePage::System(), TextOf(pattern), length))
         pattern.Append("\\");
     pattern.Append("*.*");
     WIN32_FIND_DATAA found;

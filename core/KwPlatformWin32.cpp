@@ -98,5 +98,10 @@ int IsTerminal(std::FILE* stream)
     return stream != nullptr && _isatty(_fileno(stream)) ? 1 : 0;
 }
 
+int AnsiCodePage()
+{
+    return static_cast<int>(GetACP());
+}
+
 } // namespace Platform
 } // namespace KwSDK

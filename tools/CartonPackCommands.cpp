@@ -5,6 +5,7 @@
 #include "CartonPackProgress.h"
 #include "CartonPackTemp.h"
 #include "CartonPackVerifier.h"
+#include "KwCodePage.h"
 #include "KwFile.h"
 #include "KwFileStream.h"
 #include "KwPackageExtractor.h"
@@ -22,11 +23,13 @@ static const char kHelp[] =
     "Builds and inspects installers: the Carton launcher with a package archive\n"
     "appended to it.\n"
     "\n"
-    "  carton-pack create --stub LAUNCHER --run PROGRAM -o OUTPUT SOURCE_DIR\n"
+    "  carton-pack create --stub LAUNCHER --run PROGRAM -o OUTPUT [--codepage N] SOURCE_DIR\n"
     "      Packs every file and folder under SOURCE_DIR behind a copy of LAUNCHER\n"
     "      and writes OUTPUT. PROGRAM, a path relative to SOURCE_DIR, is started\n"
     "      after extraction and must be one of its files. OUTPUT is replaced only\n"
-    "      once the new package is complete and checked.\n"
+    "      once the new package is complete and checked. Names are read in code\n"
+    "      page N, the one of the systems that will run the package (936 unless\n"
+    "      told): a double-byte character may end in the backslash byte.\n"
     "  carton-pack list FILE\n"
     "      Prints the program name and the table: type, size and path of each entry.\n"
     "  carton-pack extract FILE DIR\n"
@@ -44,6 +47,7 @@ struct CartonPackCommands::CreateOptions {
     KwString run;
     KwString output;
     KwString source;
+    int codePage = KwCodePage::kPackageDefault;
 };
 
 // A folder named with a trailing separator would put two in every path; a
@@ -119,16 +123,36 @@ static int TakeValue(const char* name, int argc, char** argv, int* index, KwStri
     return value->GetLength() > 0;
 }
 
+// A code page is a number from 1 to 65535.
+static int ParseCodePage(const KwString& text, int* codePage)
+{
+    const char* digits = text.GetText();
+    long value = 0;
+    for (int i = 0; i < text.GetLength(); ++i) {
+        if (digits[i] < '0' || digits[i] > '9' || value > 65535)
+            return 0;
+        value = value * 10 + (digits[i] - '0');
+    }
+    if (value < 1 || value > 65535)
+        return 0;
+    *codePage = static_cast<int>(value);
+    return 1;
+}
+
 int CartonPackCommands::ParseCreate(int argc, char** argv, CreateOptions* options)
 {
-    static const char* const kNames[] = {"--stub", "--run", "-o", "--output"};
+    static const char* const kNames[] = {"--stub", "--run", "-o", "--output", "--codepage"};
     for (int i = 0; i < argc; ++i) {
-        KwString* targets[] = {&options->stub, &options->run, &options->output, &options->output};
+        KwString codePage;
+        KwString* targets[] = {&options->stub, &options->run, &options->output, &options->output,
+                               &codePage};
         int matched = 0;
-        for (int n = 0; n < 4 && !matched; ++n) {
+        for (int n = 0; n < 5 && !matched; ++n) {
             if (!TakeValue(kNames[n], argc, argv, &i, targets[n], &matched))
                 return Usage("create: %s needs a value", kNames[n]);
         }
+        if (codePage.GetLength() > 0 && !ParseCodePage(codePage, &options->codePage))
+            return Usage("create: --codepage takes a number, not '%s'", codePage.GetText());
         if (matched)
             continue;
         if (argv[i][0] == '-' && argv[i][1] != 0)
@@ -189,6 +213,7 @@ int CartonPackCommands::Create(int argc, char** argv)
 int CartonPackCommands::BuildPackage(const CreateOptions& options, const KwString& partial)
 {
     KwPackageWriter writer;
+    writer.SetCodePage(options.codePage);
     TKwList<FILENODE> table;
     KwString program;
     if (!writer.BuildTable(options.source, &table) ||
@@ -209,6 +234,7 @@ int CartonPackCommands::BuildPackage(const CreateOptions& options, const KwStrin
         return Error("%s: %s", writer.GetErrorMessage(writer.GetErrorCode()),
                      writer.GetErrorPath().GetText());
     CartonPackVerifier verifier;
+    verifier.SetCodePage(options.codePage);
     if (!verifier.Verify(partial))
         return Error("the written package failed its check: %s", verifier.GetReason().GetText());
     fprintf(m_pOut, "%s: %d entries, %llu bytes of files, program %s\n", options.output.GetText(),
