@@ -168,5 +168,9 @@ int AnsiCodePage()
     return 0;
 }
 
+void RestrictLibrarySearch()
+{
+}
+
 } // namespace Platform
 } // namespace KwSDK

@@ -4,6 +4,7 @@
 // window, reads no arguments and reports nothing.
 #include "KwFile.h"
 #include "KwPackageExtractor.h"
+#include "KwPlatform.h"
 #include "KwString.h"
 #include "KwTime.h"
 
@@ -226,6 +227,9 @@ void RunLauncher()
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // Before anything can load a library: this program usually starts from
+    // the Downloads folder, where a planted library would sit beside it.
+    Platform::RestrictLibrarySearch();
     RunLauncher();
     return 0;
 }
