@@ -71,9 +71,21 @@ function(carton_add_gtest target)
   if(NOT WIN32)
     target_link_libraries(${target} PRIVATE Threads::Threads)
   endif()
-  gtest_add_tests(TARGET ${target} SOURCES ${A_SOURCES}
-                  WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}"
-                  TEST_LIST added)
+  # One source at a time, so that the cases of a file that uses the one
+  # clipboard of the session never run at the same time as each other's.
+  set(added)
+  foreach(source IN LISTS A_SOURCES)
+    gtest_add_tests(TARGET ${target} SOURCES ${source}
+                    WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}"
+                    TEST_LIST in_source)
+    if(in_source)
+      file(READ "${source}" text)
+      if(text MATCHES "Clipboard")
+        set_tests_properties(${in_source} PROPERTIES RESOURCE_LOCK clipboard)
+      endif()
+      list(APPEND added ${in_source})
+    endif()
+  endforeach()
   set_tests_properties(${added} PROPERTIES TIMEOUT 120)
   if(A_LABELS)
     set_tests_properties(${added} PROPERTIES LABELS "${A_LABELS}")

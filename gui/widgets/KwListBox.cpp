@@ -44,9 +44,16 @@ KwListBox::KwListBox()
     m_pVertical = ReplaceBar(nullptr, vertical, KW_SCROLL_VERTICAL) ? vertical : nullptr;
 }
 
-// The container gives the bars back.
+// The container gives the bars back; a bar that someone else still holds
+// must not call the list any more.
 KwListBox::~KwListBox()
 {
+    KwScrollBar* bars[2] = {m_pHorizontal, m_pVertical};
+    for (KwScrollBar* bar : bars) {
+        if (bar != nullptr) {
+            bar->RemoveActionListener(this);
+        }
+    }
     for (int i = 0; i < m_nCount; ++i) {
         m_ppItems[i]->Release();
     }
@@ -58,6 +65,7 @@ KwListBox::~KwListBox()
 int KwListBox::ReplaceBar(KwScrollBar* old, KwScrollBar* bar, int orientation)
 {
     if (old != nullptr) {
+        old->RemoveActionListener(this);
         Remove(old);
     }
     if (bar == nullptr) {
@@ -455,9 +463,7 @@ void KwListBox::Layout()
     m_nVisibleRows = rows;
     m_bHorizontalShown = horizontal && m_pHorizontal != nullptr;
     m_bVerticalShown = vertical && m_pVertical != nullptr;
-    if (!m_bHorizontalShown) {
-        m_nOffset = 0;
-    }
+    m_nOffset = m_bHorizontalShown ? Max(0, Min(m_nOffset, MaxOffset())) : 0;
     m_nTopRow = m_bVerticalShown ? Max(0, Min(m_nTopRow, m_nCount - rows)) : 0;
     UpdateScrollBars();
     PlaceBar(m_pHorizontal, m_bHorizontalShown, 2 - b, b + h - 20,
@@ -483,14 +489,24 @@ void KwListBox::PlaceBar(KwScrollBar* bar, int shown, int x, int y, int w, int h
     }
 }
 
+// The width of text that the horizontal bar counts as visible.
+int KwListBox::VisibleTextWidth()
+{
+    return GetSize().GetWidth() + 2 * m_nBorder - 26 + (m_bVerticalShown ? 0 : kBarThickness);
+}
+
+// The horizontal offset at which the widest item's end comes into view,
+// which is also where the horizontal bar ends.
+int KwListBox::MaxOffset()
+{
+    return Max(0, m_nWidest - VisibleTextWidth());
+}
+
 void KwListBox::UpdateScrollBars()
 {
-    KwSize size = GetSize();
-    int b = m_nBorder;
     if (m_pHorizontal != nullptr) {
         m_pHorizontal->SetMinimum(0);
-        m_pHorizontal->SetVisibleAmount(size.GetWidth() + 2 * b - 26 +
-                                        (m_bVerticalShown ? 0 : kBarThickness));
+        m_pHorizontal->SetVisibleAmount(VisibleTextWidth());
         m_pHorizontal->SetUnitIncrement(kHorizontalStep);
         m_pHorizontal->SetMaximum(m_nWidest);
         m_pHorizontal->SetValue(m_nOffset);
@@ -571,10 +587,11 @@ int KwListBox::OnPaint(const KwRect& area, IKwGraphics* graphics)
     if (graphics == nullptr) {
         return 1;
     }
-    int height = GetSize().GetHeight();
+    // Rows end where the horizontal bar or the bottom margin begins.
+    int bottom = m_nBorder + GetSize().GetHeight() - 2 - (m_bHorizontalShown ? kBarThickness : 0);
     int textWidth = TextWidth();
     int y = 2 - m_nBorder;
-    for (int i = m_nTopRow; i < m_nCount && y < height; ++i) {
+    for (int i = m_nTopRow; i < m_nCount && y < bottom; ++i) {
         PaintRow(graphics, i, y, textWidth);
         y += m_nLineHeight + 1;
     }
@@ -742,7 +759,6 @@ void KwListBox::MoveTo(int index)
     }
     ShowRow(index);
     SelectItem(index);
-    ReportSelection();
 }
 
 void KwListBox::MoveSelectionUp()
@@ -799,15 +815,17 @@ void KwListBox::ScrollLeft()
 void KwListBox::ScrollRight()
 {
     int step = m_pHorizontal != nullptr ? m_pHorizontal->GetUnitIncrement() : kHorizontalStep;
-    m_nOffset = Max(0, Min(m_nOffset + step, m_nWidest - TextWidth()));
+    m_nOffset = m_bHorizontalShown ? Min(m_nOffset + step, MaxOffset()) : 0;
     if (m_pHorizontal != nullptr) {
         m_pHorizontal->SetValue(m_nOffset);
     }
     RepaintRows();
 }
 
+// A key that moved the current item posts the selection.
 int KwListBox::OnKeyDown(int key, int)
 {
+    int before = m_nCurrent;
     switch (key) {
     case KW_KEY_RETURN: ReportSelection(); break;
     case KW_KEY_HOME:
@@ -827,6 +845,9 @@ int KwListBox::OnKeyDown(int key, int)
     case KW_KEY_LEFT: ScrollLeft(); break;
     case KW_KEY_RIGHT: ScrollRight(); break;
     default: break;
+    }
+    if (key != KW_KEY_RETURN && m_nCurrent != before) {
+        ReportSelection();
     }
     return 1;
 }

@@ -73,7 +73,9 @@ public:
     // Gives both bars their range, visible amount, step and value.
     virtual void UpdateScrollBars();
     virtual void RepaintRows();
-    // The keyboard moves; each posts EVT_LIST_SELECT when it selected.
+    // The keyboard's moves: each selects an item (deselecting the current
+    // one) and scrolls it into view, posting nothing; the key handler posts
+    // EVT_LIST_SELECT when a key moved the current item.
     virtual void MoveSelectionUp();
     virtual void MoveSelectionDown();
     virtual void PageUp();
@@ -136,6 +138,8 @@ private:
     int RowAt(const KwPoint& point);
     int InRowArea(const KwPoint& point);
     int TextWidth();
+    int VisibleTextWidth();
+    int MaxOffset();
     void PaintRow(IKwGraphics* graphics, int index, int y, int textWidth);
     void PaintCorner(IKwGraphics* graphics);
     void ReportSelection();

@@ -1,5 +1,8 @@
-// Borrowed drawing colours for widget paint code.
+// The drawing, fill and background colours of a graphics, changed for one
+// painter and put back as they were when it is done.
 #include "KwPaintColors.h"
+
+#include "IKwGraphics.h"
 
 namespace KwSDK {
 
@@ -51,16 +54,6 @@ void KwPaintColors::Restore(KwColor* color, unsigned int argb)
     }
 }
 
-void KwPaintColors::SetPen(unsigned int rgb)
-{
-    Apply(m_pPen, rgb);
-}
-
-void KwPaintColors::SetFill(unsigned int rgb)
-{
-    Apply(m_pFill, rgb);
-}
-
 void KwPaintColors::SetPen(const KwColor& color)
 {
     Apply(m_pPen, RgbOf(color));
@@ -71,9 +64,9 @@ void KwPaintColors::SetFill(const KwColor& color)
     Apply(m_pFill, RgbOf(color));
 }
 
-void KwPaintColors::SetBack(unsigned int rgb)
+void KwPaintColors::SetPenAndFill(const KwColor& color)
 {
-    Apply(m_pBack, rgb);
+    Set(RgbOf(color));
 }
 
 void KwPaintColors::SetBack(const KwColor& color)
@@ -81,22 +74,32 @@ void KwPaintColors::SetBack(const KwColor& color)
     Apply(m_pBack, RgbOf(color));
 }
 
-void KwPaintColors::Set(unsigned int rgb)
-{
-    Apply(m_pPen, rgb);
-    Apply(m_pFill, rgb);
-}
-
-void KwPaintColors::SetPenAndFill(const KwColor& color)
-{
-    Set(RgbOf(color));
-}
-
 void KwPaintColors::RestorePen()
 {
     if (m_pPen != nullptr) {
         m_pPen->SetARGB(m_nPen);
     }
+}
+
+void KwPaintColors::SetPen(unsigned int rgb)
+{
+    Apply(m_pPen, rgb);
+}
+
+void KwPaintColors::SetFill(unsigned int rgb)
+{
+    Apply(m_pFill, rgb);
+}
+
+void KwPaintColors::SetBack(unsigned int rgb)
+{
+    Apply(m_pBack, rgb);
+}
+
+void KwPaintColors::Set(unsigned int rgb)
+{
+    Apply(m_pPen, rgb);
+    Apply(m_pFill, rgb);
 }
 
 } // namespace KwSDK

@@ -42,8 +42,17 @@ KwScrollBar::KwScrollBar(int orientation)
     KwScrollBar::Initialize();
 }
 
-// The container gives the parts back; the bar holds no references of its own.
-KwScrollBar::~KwScrollBar() = default;
+// The container gives the parts back; the bar holds no references of its
+// own, but a part that someone else still holds must not call it any more.
+KwScrollBar::~KwScrollBar()
+{
+    KwComponent* parts[3] = {m_pIncrease, m_pDecrease, m_pThumb};
+    for (KwComponent* part : parts) {
+        if (part != nullptr) {
+            part->RemoveActionListener(this);
+        }
+    }
+}
 
 void KwScrollBar::CreateParts()
 {
@@ -64,6 +73,7 @@ void KwScrollBar::CreateParts()
 int KwScrollBar::ReplacePart(KwComponent* old, KwComponent* part)
 {
     if (old != nullptr) {
+        old->RemoveActionListener(this);
         Remove(old);
     }
     if (part == nullptr) {
@@ -108,6 +118,15 @@ int KwScrollBar::OnSize(int, int, int)
     LayoutArrows();
     LayoutThumb();
     return 1;
+}
+
+int KwScrollBar::OnDestroy()
+{
+    m_nRepeatMode = KW_REPEAT_NONE;
+    m_nPagingSide = 0;
+    m_bTrackPressed = 0;
+    m_bRepeating = 0;
+    return KwContainer::OnDestroy();
 }
 
 // ---- Properties ----------------------------------------------------------
@@ -301,9 +320,9 @@ int KwScrollBar::Across(const KwPoint& point) const
     return m_nOrientation == KW_SCROLL_VERTICAL ? point.GetX() : point.GetY();
 }
 
-// Square arrows at both ends; a bar shorter than twice its thickness
-// splits its length between them. A horizontal bar keeps its increase
-// arrow one pixel in from the right edge.
+// Square arrows at both ends; a bar shorter than it is thick splits its
+// length between them. A horizontal bar keeps its increase arrow one pixel
+// in from the right edge.
 void KwScrollBar::LayoutArrows()
 {
     KwSize size = GetSize();
@@ -323,7 +342,8 @@ void KwScrollBar::LayoutArrows()
             m_pDecrease->SetBounds(0, 0, NotNegative(shared ? w / 2 - 1 : h), h, 1);
         }
         if (m_pIncrease != nullptr) {
-            m_pIncrease->SetBounds(NotNegative(shared ? w / 2 : w - h - 1), 0, shared ? w / 2 : h, h, 1);
+            int x = NotNegative(shared ? w / 2 : w - h - 1);
+            m_pIncrease->SetBounds(x, 0, shared ? w / 2 : h, h, 1);
         }
     }
 }
@@ -344,7 +364,7 @@ void KwScrollBar::LayoutThumb()
         return;
     }
     long long share = static_cast<long long>(t) * m_nVisibleAmount / range;
-    int e = static_cast<int>(Clamp(static_cast<int>(share < t ? share : t), kMinThumbLength + 1, t));
+    int e = Clamp(share < t ? static_cast<int>(share) : t, kMinThumbLength + 1, t);
     if (m_nOrientation == KW_SCROLL_VERTICAL) {
         m_pThumb->SetSize(track.thickness, e - 1, 1);
     } else {

@@ -88,6 +88,9 @@ public:
     int OnMouseMove(const KwPoint& point) override;
     int OnTimer() override;
     int OnSize(int kind, int width, int height) override;
+    // The timer goes with the window: a held arrow or track is let go.
+    int OnDestroy() override;
+    using KwContainer::OnDestroy;
     using KwContainer::OnPaint;
     using KwContainer::OnLButtonDown;
     using KwContainer::OnLButtonUp;

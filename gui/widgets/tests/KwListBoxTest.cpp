@@ -97,6 +97,17 @@ TEST_F(KwListBoxTest, SingleModeKeepsOneSelectionAndPaintsIt)
     EXPECT_EQ(m_pList->GetFirstSelectedText(), "Item 2");
     EXPECT_EQ(Selects(), 1);
 
+    // Dragging moves the single selection; the release posts it once; a
+    // double click is posted on its own.
+    SendMouse(m_pList, WM_LBUTTONDOWN, 30, 2 + 1);
+    SendMouse(m_pList, WM_MOUSEMOVE, 30, 2 + 3 * m_nRow + 1);
+    SendMouse(m_pList, WM_MOUSEMOVE, 30, 2 + 2 * m_nRow + 1);
+    SendMouse(m_pList, WM_LBUTTONUP, 30, 2 + 2 * m_nRow + 1);
+    SendMouse(m_pList, WM_LBUTTONDBLCLK, 30, 2 + 2 * m_nRow + 1);
+    EXPECT_EQ(Selected(), "2 ");
+    EXPECT_EQ(Selects(), 2);
+    EXPECT_EQ(m_pHost->Count(m_pList, EVT_LIST_DOUBLE_CLICK), 1);
+
     // Selected rows are filled across the text width in the selection
     // colour; others stay white.
     HWND window = WindowOf(m_pList);
@@ -115,29 +126,32 @@ TEST_F(KwListBoxTest, SingleModeKeepsOneSelectionAndPaintsIt)
     EXPECT_EQ(Selected(), "1 ");
 }
 
+// Scrolled by two rows, so that visible rows 1 and 3 hold items 3 and 5.
 TEST_F(KwListBoxTest, MultipleModeTogglesWithCtrlAndSelectsRangesWithShift)
 {
     m_pList->SetMultipleSelection(1);
+    m_pList->SetTopRow(2);
     {
         HeldKey ctrl(VK_CONTROL);
         Click(1);
         Click(3);
-        EXPECT_EQ(Selected(), "1 3 ");
+        EXPECT_EQ(Selected(), "3 5 ");
         Click(1);
-        EXPECT_EQ(Selected(), "3 ");
+        EXPECT_EQ(Selected(), "5 ");
         Click(1);
+        EXPECT_EQ(Selected(), "3 5 ");
     }
     EXPECT_EQ(Selects(), 4);
     Click(2);
-    EXPECT_EQ(Selected(), "2 ");
+    EXPECT_EQ(Selected(), "4 ");
     {
         HeldKey shift(VK_SHIFT);
-        Click(4);
-        EXPECT_EQ(Selected(), "2 3 4 ");
         Click(0);
-        EXPECT_EQ(Selected(), "0 1 2 ");
+        EXPECT_EQ(Selected(), "2 3 4 ");
+        Click(4);
+        EXPECT_EQ(Selected(), "4 5 6 ");
     }
-    EXPECT_EQ(m_pList->GetCurrentIndex(), 2);
+    EXPECT_EQ(m_pList->GetCurrentIndex(), 4);
     TKwList<int> indices;
     EXPECT_EQ(m_pList->GetSelectedIndices(indices), 3);
 }
