@@ -1,8 +1,10 @@
 # Test registration for both builds.
 #
-#   carton_add_gtest(<target> SOURCES <files...> LIBS <libs...> [LABELS <labels...>])
+#   carton_add_gtest(<target> [OWN_MAIN] SOURCES <files...> LIBS <libs...> [LABELS <labels...>])
 #
 # Builds a GoogleTest program and registers each TEST as its own ctest case.
+# OWN_MAIN: the sources bring main() (a program that can also run as a
+# helper process of its own tests), so GoogleTest's is not linked.
 # Windows builds run under Wine through CMAKE_CROSSCOMPILING_EMULATOR (set
 # by the toolchain's test setup below); every Wine case needs the "wine"
 # fixture, which creates the build's own Wine prefix and display once and
@@ -57,9 +59,12 @@ function(carton_check_imports target)
 endfunction()
 
 function(carton_add_gtest target)
-  cmake_parse_arguments(A "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(A "OWN_MAIN" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${target} ${A_SOURCES})
-  target_link_libraries(${target} PRIVATE ${A_LIBS} carton::gtest_main carton::gtest)
+  if(NOT A_OWN_MAIN)
+    target_link_libraries(${target} PRIVATE carton::gtest_main)
+  endif()
+  target_link_libraries(${target} PRIVATE ${A_LIBS} carton::gtest)
   # Test support shared by every subsystem's tests (scratch folders, host
   # paths seen from Wine, running programs).
   target_include_directories(${target} PRIVATE "${CMAKE_SOURCE_DIR}/tests/support")

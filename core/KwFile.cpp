@@ -1,6 +1,7 @@
 // File-system operations on one path, folder listing and tree removal.
 #include "KwFile.h"
 
+#include "KwCodePage.h"
 #include "KwFileStream.h"
 #include "KwPlatformFile.h"
 #include "KwTime.h"
@@ -91,7 +92,7 @@ KwString KwFile::StatusPath() const
 {
     const char* text = PathText();
     int length = m_strPath.GetLength();
-    if (length > 1 && text[length - 1] == '\\')
+    if (length > 1 && KwCodePage::EndsWithSeparator(KwCodePage::System(), text, length))
         --length;
     KwString path(text, length);
     if (length == 2 && text[1] == ':')
@@ -165,7 +166,7 @@ KwString KwFile::GetPath()
 KwString KwFile::GetName()
 {
     m_nError = 0;
-    int slash = m_strPath.ReverseFind('\\');
+    int slash = KwCodePage::LastSeparator(KwCodePage::System(), PathText(), m_strPath.GetLength());
     if (slash < 0) {
         SetError(KW_FILE_NAME, 0);
         return KwString();
@@ -176,7 +177,7 @@ KwString KwFile::GetName()
 KwString KwFile::GetFolder()
 {
     m_nError = 0;
-    int slash = m_strPath.ReverseFind('\\');
+    int slash = KwCodePage::LastSeparator(KwCodePage::System(), PathText(), m_strPath.GetLength());
     if (slash < 0) {
         SetError(KW_FILE_NAME, 0);
         return KwString();
@@ -314,7 +315,7 @@ int KwFile::ListEntries(TKwList<KwFile*>* files, TKwList<KwString>* names, IKwFi
         return SetError(KW_FILE_ACCESS, 0);
     KwString prefix(m_strPath);
     int length = prefix.GetLength();
-    if (length == 0 || PathText()[length - 1] != '\\')
+    if (!KwCodePage::EndsWithSeparator(KwCodePage::System(), PathText(), length))
         prefix.Append("\\");
     int complete = 1;
     do {
@@ -427,7 +428,7 @@ KwFile* KwFile::GetModuleFolder()
     if (module.GetLength() == 0)
         return nullptr;
     KwString full = Platform::LongPathName(module.GetText());
-    int slash = full.ReverseFind('\\');
+    int slash = KwCodePage::LastSeparator(KwCodePage::System(), full.GetText(), full.GetLength());
     if (slash < 0)
         return nullptr;
     KwFile* folder = new (std::nothrow) KwFile(KwString(full.GetText(), slash));

@@ -60,6 +60,18 @@ int WideToAnsi(const wchar_t* text, char* out, int outCount);
 // file, a pipe or null.
 int IsTerminal(std::FILE* stream);
 
+// The code page the system reads file names in: the ANSI code page on
+// Windows; on the host the double-byte code page matching the locale's
+// character set (936 for GBK), or 0 when it is not a double-byte one.
+int AnsiCodePage();
+
+// Keeps libraries that the program or the system's libraries load later
+// from being found in the program's folder (usually Downloads, where a
+// planted copy could sit) or the current folder: only the system folder is
+// searched where the system can be told so. Resolved at run time, so a
+// system without these calls still starts. Nothing on the host.
+void RestrictLibrarySearch();
+
 } // namespace Platform
 } // namespace KwSDK
 

@@ -2,6 +2,8 @@
 // become '/', mounted file systems standing in for drives.
 #include "KwPlatformFile.h"
 
+#include "KwCodePage.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -25,10 +27,26 @@ static const mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
 // The drive record holds at most 9 bytes of root text.
 static const size_t kMaxRootLength = 9;
 
+// A backslash that is the second byte of a double-byte character in the
+// locale's code page is part of the name, not a separator.
 KwString NativePath(const char* path)
 {
-    KwString native(path);
-    native.Replace("\\", "/");
+    if (path == nullptr)
+        return KwString();
+    int length = static_cast<int>(strlen(path));
+    char* text = new (std::nothrow) char[static_cast<size_t>(length) + 1];
+    if (text == nullptr)
+        return KwString();
+    memcpy(text, path, static_cast<size_t>(length) + 1);
+    int codePage = KwCodePage::System();
+    for (int i = 0; i < length;) {
+        int step = KwCodePage::CharacterLength(codePage, text, length, i);
+        if (step == 1 && text[i] == '\\')
+            text[i] = '/';
+        i += step;
+    }
+    KwString native(text, length);
+    delete[] text;
     return native;
 }
 

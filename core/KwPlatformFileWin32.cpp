@@ -2,7 +2,10 @@
 // version calls and the run-time library's file functions.
 #include "KwPlatformFile.h"
 
+#include "KwCodePage.h"
+
 #include <cstdio>
+#include <cstring>
 #include <direct.h>
 #include <fcntl.h>
 #include <io.h>
@@ -13,10 +16,6 @@
 
 namespace KwSDK {
 namespace Platform {
-
-// Seconds between 1601-01-01 (file time origin) and 1970-01-01 (time_t origin).
-static const long long kEpochDifference = 11644473600LL;
-static const long long kTicksPerSecond = 10000000LL;
 
 static const char* TextOf(const KwString& text)
 {
@@ -38,27 +37,41 @@ static unsigned long long FileTimeValue(const FILETIME& time)
     return static_cast<unsigned long long>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
 }
 
-// The status query gives whole seconds only; the attribute query gives the
-// file system's full precision when it can answer.
-static unsigned long long ModifiedTimeOf(const char* path, long long seconds)
+// The run-time library marks these as executable, and so does this seam.
+static int HasProgramExtension(const char* path)
 {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (GetFileAttributesExA(path, GetFileExInfoStandard, &data))
-        return FileTimeValue(data.ftLastWriteTime);
-    long long ticks = (seconds + kEpochDifference) * kTicksPerSecond;
-    return ticks < 0 ? 0 : static_cast<unsigned long long>(ticks);
+    static const char* const kExtensions[] = {".exe", ".com", ".bat", ".cmd"};
+    size_t length = strlen(path);
+    if (length < 4)
+        return 0;
+    for (const char* extension : kExtensions) {
+        if (_stricmp(path + length - 4, extension) == 0)
+            return 1;
+    }
+    return 0;
 }
 
+// The system's attribute query, not the run-time library's status call: that
+// one refuses a path whose last byte is 0x5C even when the byte ends a
+// double-byte character, and it gives whole seconds only.
 int FileStat(const char* path, FileStatus* status)
 {
-    struct _stat64 info;
-    if (!status || _stat64(path, &info) != 0)
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!status || !GetFileAttributesExA(path, GetFileExInfoStandard, &data))
         return 0;
-    status->isFolder = (info.st_mode & _S_IFDIR) ? 1 : 0;
-    status->canExecute = (info.st_mode & _S_IEXEC) ? 1 : 0;
-    status->size = static_cast<unsigned long long>(info.st_size);
-    status->modifiedTime = ModifiedTimeOf(path, static_cast<long long>(info.st_mtime));
-    status->mode = static_cast<unsigned int>(info.st_mode & (_S_IREAD | _S_IWRITE | _S_IEXEC));
+    int folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0;
+    int executable = folder || HasProgramExtension(path);
+    status->isFolder = folder;
+    status->canExecute = executable;
+    status->size = folder ? 0 : (static_cast<unsigned long long>(data.nFileSizeHigh) << 32 |
+                                 data.nFileSizeLow);
+    status->modifiedTime = FileTimeValue(data.ftLastWriteTime);
+    unsigned int mode = _S_IREAD;
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_READONLY))
+        mode |= _S_IWRITE;
+    if (executable)
+        mode |= _S_IEXEC;
+    status->mode = mode;
     return 1;
 }
 
@@ -153,7 +166,7 @@ FolderSearch* FolderSearchOpen(const char* folder, KwString* name)
     KwString pattern(folder);
     int length = pattern.GetLength();
     // A folder given with its trailing backslash (a drive root) gets no second one.
-    if (length == 0 || TextOf(pattern)[length - 1] != '\\')
+    if (!KwCodePage::EndsWithSeparator(KwCodePage::System(), TextOf(pattern), length))
         pattern.Append("\\");
     pattern.Append("*.*");
     WIN32_FIND_DATAA found;

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <langinfo.h>
+#include <strings.h>
 #include <new>
 #include <unistd.h>
 #include <pthread.h>
@@ -144,6 +146,30 @@ int WideToAnsi(const wchar_t* text, char* out, int outCount)
 int IsTerminal(std::FILE* stream)
 {
     return stream != nullptr && isatty(fileno(stream)) ? 1 : 0;
+}
+
+// The character sets whose file names use one of the double-byte code
+// pages, as the C library names them.
+int AnsiCodePage()
+{
+    struct CHARSET {
+        const char* name;
+        int codePage;
+    };
+    static const CHARSET kCharsets[] = {
+        {"GBK", 936},  {"GB2312", 936}, {"GB18030", 936}, {"BIG5", 950}, {"BIG5-HKSCS", 950},
+        {"EUC-KR", 949}, {"CP949", 949}, {"SHIFT_JIS", 932}, {"CP932", 932},
+    };
+    const char* charset = nl_langinfo(CODESET);
+    for (const CHARSET& entry : kCharsets) {
+        if (charset != nullptr && strcasecmp(charset, entry.name) == 0)
+            return entry.codePage;
+    }
+    return 0;
+}
+
+void RestrictLibrarySearch()
+{
 }
 
 } // namespace Platform

@@ -4,6 +4,7 @@
 
 #include <new>
 #include <io.h>
+#include <cstring>
 #include <windows.h>
 
 namespace KwSDK {
@@ -96,6 +97,47 @@ int WideToAnsi(const wchar_t* text, char* out, int outCount)
 int IsTerminal(std::FILE* stream)
 {
     return stream != nullptr && _isatty(_fileno(stream)) ? 1 : 0;
+}
+
+int AnsiCodePage()
+{
+    return static_cast<int>(GetACP());
+}
+
+namespace {
+
+typedef BOOL(WINAPI* SetDefaultDllDirectoriesCall)(DWORD flags);
+typedef BOOL(WINAPI* SetDllDirectoryCall)(LPCSTR path);
+
+const DWORD kSearchSystem32 = 0x00000800; // LOAD_LIBRARY_SEARCH_SYSTEM32
+
+// Copies the address into a pointer of the function's true type: the
+// address is the function's own, only the lookup's return type is generic.
+template <class Call>
+Call FindKernelCall(const char* name)
+{
+    Call call = nullptr;
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    FARPROC found = kernel != nullptr ? GetProcAddress(kernel, name) : nullptr;
+    static_assert(sizeof call == sizeof found, "function pointers differ in size");
+    if (found != nullptr)
+        memcpy(&call, &found, sizeof call);
+    return call;
+}
+
+} // namespace
+
+void RestrictLibrarySearch()
+{
+    SetDefaultDllDirectoriesCall setDefault =
+        FindKernelCall<SetDefaultDllDirectoriesCall>("SetDefaultDllDirectories");
+    if (setDefault != nullptr)
+        setDefault(kSearchSystem32);
+    // Without the call above (older systems), at least the current folder
+    // leaves the search.
+    SetDllDirectoryCall setDirectory = FindKernelCall<SetDllDirectoryCall>("SetDllDirectoryA");
+    if (setDirectory != nullptr)
+        setDirectory("");
 }
 
 } // namespace Platform

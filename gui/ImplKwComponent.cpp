@@ -11,6 +11,7 @@
 #include "ComponentCaret.h"
 #include "ComponentGraphics.h"
 #include "IKwComponentListener.h"
+#include "KwClassRegistry.h"
 #include "KwComponent.h"
 #include "KwCursor.h"
 #include "KwFont.h"
@@ -53,8 +54,6 @@ void ReleaseObject(KwObject* object)
 ImplKwComponent::ImplKwComponent(KwComponent* owner)
     : m_hInstance(nullptr), m_hWindow(nullptr), m_hLargeIcon(nullptr), m_hSmallIcon(nullptr),
       m_hCursor(nullptr), m_bLargeIconMade(0), m_bSmallIconMade(0), m_bCursorMade(0),
-      m_hAppliedLargeIcon(nullptr), m_hAppliedSmallIcon(nullptr), m_hAppliedCursor(nullptr),
-      m_bAppliedLargeIconMade(0), m_bAppliedSmallIconMade(0), m_bAppliedCursorMade(0),
       m_dwExStyle(0), m_dwStyle(kChildStyle), m_nClassStyle(kDefaultClassStyle),
       m_sText("KwComponent"), m_pParent(nullptr), m_sClassName("KwComponent"),
       m_hRegisteredInstance(nullptr), m_pFont(GetDefaultFont()), m_pCursor(NewCounted<KwCursor>()),
@@ -81,6 +80,11 @@ ImplKwComponent::ImplKwComponent(KwComponent* owner)
 // window of ours uses it any more.
 ImplKwComponent::~ImplKwComponent()
 {
+    UnlinkFromParent();
+    for (int i = 0; i < m_children.GetCount(); ++i) {
+        static_cast<ImplKwComponent*>(m_children.GetAt(i))->m_pParent = nullptr;
+    }
+    m_children = TKwVector<void*>();
     HWND window = m_hWindow;
     if (window != nullptr) {
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
@@ -95,12 +99,29 @@ ImplKwComponent::~ImplKwComponent()
     ReleaseObject(m_pSmallIcon);
     ReleaseObject(m_pGraphics);
     GiveBackClass();
-    DestroyCursorHandle(m_hCursor, m_bCursorMade);
-    DestroyIconHandle(m_hLargeIcon, m_bLargeIconMade);
-    DestroyIconHandle(m_hSmallIcon, m_bSmallIconMade);
-    DestroyCursorHandle(m_hAppliedCursor, m_bAppliedCursorMade);
-    DestroyIconHandle(m_hAppliedLargeIcon, m_bAppliedLargeIconMade);
-    DestroyIconHandle(m_hAppliedSmallIcon, m_bAppliedSmallIconMade);
+    DestroyOwnClassHandles();
+}
+
+// A child remembers its parent for owner operations and posted actions; the
+// parent keeps the list of such children so it can clear their links when it
+// is destroyed first.
+void ImplKwComponent::LinkToParent(ImplKwComponent* parent)
+{
+    if (parent == m_pParent) {
+        return;
+    }
+    UnlinkFromParent();
+    if (parent != nullptr && parent != this && parent->m_children.Add(this)) {
+        m_pParent = parent;
+    }
+}
+
+void ImplKwComponent::UnlinkFromParent()
+{
+    if (m_pParent != nullptr) {
+        m_pParent->m_children.Remove(this);
+        m_pParent = nullptr;
+    }
 }
 
 void ImplKwComponent::RemoveAllListeners()
@@ -270,7 +291,7 @@ void ImplKwComponent::SetIcon(KwIcon* icon)
     ReleaseObject(m_pLargeIcon);
     m_pLargeIcon = icon;
     if (m_hWindow != nullptr) {
-        ApplyClassIcon(GCLP_HICON, icon, &m_hAppliedLargeIcon, &m_bAppliedLargeIconMade);
+        ApplyClassIcon(GCLP_HICON, KW_CLASS_LARGE_ICON, icon);
     }
 }
 
@@ -282,30 +303,27 @@ void ImplKwComponent::SetSmallIcon(KwIcon* icon)
     ReleaseObject(m_pSmallIcon);
     m_pSmallIcon = icon;
     if (m_hWindow != nullptr) {
-        ApplyClassIcon(GCLP_HICONSM, icon, &m_hAppliedSmallIcon, &m_bAppliedSmallIconMade);
+        ApplyClassIcon(GCLP_HICONSM, KW_CLASS_SMALL_ICON, icon);
     }
 }
 
-// A cursor made for the class is kept until the next one replaces it, so
-// that a custom cursor is not lost while the class still shows it.
+// A handle put into the class is the class's from then on: it stays until
+// another replaces it or the last component of the class name goes, even
+// when the component that applied it goes first.
 void ImplKwComponent::ApplyClassCursor()
 {
     int made = 0;
     HCURSOR cursor = MakeCursorHandle(m_pCursor, m_hInstance, &made);
     SetClassLongPtrA(m_hWindow, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(cursor));
-    DestroyCursorHandle(m_hAppliedCursor, m_bAppliedCursorMade);
-    m_hAppliedCursor = cursor;
-    m_bAppliedCursorMade = made;
+    GiveHandleToClass(KW_CLASS_CURSOR, cursor, made, 1);
 }
 
-void ImplKwComponent::ApplyClassIcon(int index, KwIcon* description, HICON* applied, int* made)
+void ImplKwComponent::ApplyClassIcon(int index, int slot, KwIcon* description)
 {
-    int fresh = 0;
-    HICON icon = MakeIconHandle(description, m_hInstance, &fresh);
+    int made = 0;
+    HICON icon = MakeIconHandle(description, m_hInstance, &made);
     SetClassLongPtrA(m_hWindow, index, reinterpret_cast<LONG_PTR>(icon));
-    DestroyIconHandle(*applied, *made);
-    *applied = icon;
-    *made = fresh;
+    GiveHandleToClass(slot, icon, made, 0);
 }
 
 KwPoint ImplKwComponent::GetScreenLocation()

@@ -273,6 +273,9 @@ private:
     HICON ClassIcon(HICON* stored, int* made, KwIcon* description, HICON parentIcon);
     HCURSOR ClassCursor();
     void GiveBackClass();
+    void HandOverClassHandles();
+    void DestroyOwnClassHandles();
+    void GiveHandleToClass(int slot, void* handle, int made, int cursor);
     void PrepareGraphics();
     void RebuildBuffer(int width, int height);
     void ForgetWindow();
@@ -282,28 +285,30 @@ private:
     int DeliverChildAction(WPARAM record, LPARAM id);
     int DeliverOwnAction(WPARAM param, LPARAM id);
     void ApplyClassCursor();
-    void ApplyClassIcon(int index, KwIcon* description, HICON* applied, int* made);
+    void ApplyClassIcon(int index, int slot, KwIcon* description);
+    void LinkToParent(ImplKwComponent* parent);
+    void UnlinkFromParent();
 
     HINSTANCE m_hInstance;
     HWND m_hWindow;
+    // The handles the class was registered with. Made handles belong to
+    // this object only until the registration succeeds; from then on the
+    // class registry owns them (every window of the class shows them).
     HICON m_hLargeIcon;
     HICON m_hSmallIcon;
     HCURSOR m_hCursor;
     int m_bLargeIconMade;
     int m_bSmallIconMade;
     int m_bCursorMade;
-    // Handles made when a description was applied to an existing window.
-    HICON m_hAppliedLargeIcon;
-    HICON m_hAppliedSmallIcon;
-    HCURSOR m_hAppliedCursor;
-    int m_bAppliedLargeIconMade;
-    int m_bAppliedSmallIconMade;
-    int m_bAppliedCursorMade;
     DWORD m_dwExStyle;
     DWORD m_dwStyle;
     UINT m_nClassStyle;
     KwString m_sText;
+    // Not counted: the parent clears it when it goes (see m_children), so
+    // the child never reads a parent that no longer exists.
     ImplKwComponent* m_pParent;
+    // The components whose m_pParent points here; not counted.
+    TKwVector<void*> m_children;
     KwColor m_cBackground;
     KwColor m_cForeground;
     KwPoint m_ptLocation;

@@ -34,8 +34,67 @@ int ImplKwComponent::RegisterClass()
         UnregisterClassA(TextOf(m_sClassName), m_hInstance);
         atom = 0;
     }
+    if (atom != 0) {
+        HandOverClassHandles();
+    } else {
+        DestroyOwnClassHandles();
+    }
     KwClassRegistry::Leave();
     return atom;
+}
+
+// The class just registered shows the handles made for it: they are the
+// registration's now (registry lock held).
+void ImplKwComponent::HandOverClassHandles()
+{
+    void* large = KwClassRegistry::ExchangeHandle(m_sClassName, KW_CLASS_LARGE_ICON,
+                                                  m_bLargeIconMade ? m_hLargeIcon : nullptr);
+    void* small = KwClassRegistry::ExchangeHandle(m_sClassName, KW_CLASS_SMALL_ICON,
+                                                  m_bSmallIconMade ? m_hSmallIcon : nullptr);
+    void* cursor = KwClassRegistry::ExchangeHandle(m_sClassName, KW_CLASS_CURSOR,
+                                                   m_bCursorMade ? m_hCursor : nullptr);
+    // A fresh registration holds nothing yet; anything answered is stale.
+    DestroyIconHandle(static_cast<HICON>(large), 1);
+    DestroyIconHandle(static_cast<HICON>(small), 1);
+    DestroyCursorHandle(static_cast<HCURSOR>(cursor), 1);
+    m_bLargeIconMade = 0;
+    m_bSmallIconMade = 0;
+    m_bCursorMade = 0;
+}
+
+// Handles made for a registration that did not happen are still ours.
+void ImplKwComponent::DestroyOwnClassHandles()
+{
+    DestroyIconHandle(m_hLargeIcon, m_bLargeIconMade);
+    DestroyIconHandle(m_hSmallIcon, m_bSmallIconMade);
+    DestroyCursorHandle(m_hCursor, m_bCursorMade);
+    m_hLargeIcon = nullptr;
+    m_hSmallIcon = nullptr;
+    m_hCursor = nullptr;
+    m_bLargeIconMade = 0;
+    m_bSmallIconMade = 0;
+    m_bCursorMade = 0;
+}
+
+// Gives a handle just put into the window's class to the registration and
+// destroys the made one it replaces. A class this object holds no
+// registration for keeps the handle without an owner: it is never destroyed
+// while a window might show it.
+void ImplKwComponent::GiveHandleToClass(int slot, void* handle, int made, int cursor)
+{
+    if (!m_bClassRegistered || !KwClassRegistry::Enter()) {
+        return;
+    }
+    void* previous = KwClassRegistry::ExchangeHandle(m_sRegisteredName, slot, made ? handle : nullptr);
+    KwClassRegistry::Leave();
+    if (previous == handle) {
+        return;
+    }
+    if (cursor) {
+        DestroyCursorHandle(static_cast<HCURSOR>(previous), 1);
+    } else {
+        DestroyIconHandle(static_cast<HICON>(previous), 1);
+    }
 }
 
 ATOM ImplKwComponent::RegisterNativeClass()
@@ -89,12 +148,26 @@ void ImplKwComponent::GiveBackClass()
         return;
     }
     m_bClassRegistered = 0;
+    // What this object registered the class with is the class's: without
+    // the registration it must not be reused or destroyed from here.
+    m_hLargeIcon = nullptr;
+    m_hSmallIcon = nullptr;
+    m_hCursor = nullptr;
     int count = KwClassRegistry::GetCount(m_sRegisteredName);
-    if (count <= 1) {
-        UnregisterClassA(TextOf(m_sRegisteredName), m_hRegisteredInstance);
+    void* handles[KW_CLASS_HANDLE_SLOTS] = {nullptr, nullptr, nullptr};
+    // A class the system refuses to unregister still has windows that may
+    // show its handles: they are left alive then.
+    if (count <= 1 && UnregisterClassA(TextOf(m_sRegisteredName), m_hRegisteredInstance)) {
+        for (int slot = 0; slot < KW_CLASS_HANDLE_SLOTS; ++slot) {
+            handles[slot] = KwClassRegistry::ExchangeHandle(m_sRegisteredName, slot, nullptr);
+        }
     }
     KwClassRegistry::SetCount(m_sRegisteredName, count - 1);
     KwClassRegistry::Leave();
+    // The class and its last window are gone: nothing shows these any more.
+    DestroyIconHandle(static_cast<HICON>(handles[KW_CLASS_LARGE_ICON]), 1);
+    DestroyIconHandle(static_cast<HICON>(handles[KW_CLASS_SMALL_ICON]), 1);
+    DestroyCursorHandle(static_cast<HCURSOR>(handles[KW_CLASS_CURSOR]), 1);
 }
 
 } // namespace KwSDK

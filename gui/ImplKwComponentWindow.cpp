@@ -21,8 +21,11 @@ namespace {
 const int kSleepAfterMessage = 1;
 
 // Window styles of the window types 0 to 6.
+// Type 4 (clip children and siblings, no caption or frame) is a pop-up:
+// a top-level window with none of the pop-up or child bits is given a
+// caption and a frame by the system, which would shrink its client area.
 const DWORD kWindowTypeStyles[] = {
-    0x800B0000, 0x40000000, 0x00CF0000, 0x06080000, 0x06000000, 0x000A0000, 0x80000000,
+    0x800B0000, 0x40000000, 0x00CF0000, 0x06080000, 0x86000000, 0x000A0000, 0x80000000,
 };
 
 void ShowCreateError(DWORD error)
@@ -40,7 +43,7 @@ int ImplKwComponent::Create(HINSTANCE instance, ImplKwComponent* parent)
         return 0;
     }
     m_hInstance = instance;
-    m_pParent = parent;
+    LinkToParent(parent);
     if (m_bClassRegistered &&
         (m_sRegisteredName != m_sClassName || m_hRegisteredInstance != instance)) {
         GiveBackClass();

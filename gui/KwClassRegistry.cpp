@@ -12,37 +12,44 @@ namespace {
 
 Platform::CriticalSection* g_pLock = nullptr;
 
-// Counts are held by address, so that a count changes in place and a
+// One registered name: its count and the handles its class owns.
+struct CLASSENTRY {
+    int count;
+    void* handles[KW_CLASS_HANDLE_SLOTS];
+};
+
+// Entries are held by address, so that a count changes in place and a
 // failed allocation can never lose the count of a name already known.
-TKwMap<KwString, int*>* g_pCounts = nullptr;
+TKwMap<KwString, CLASSENTRY*>* g_pCounts = nullptr;
 
 // The map is made on first use under the lock and lives as long as the
 // process, like the native classes it counts.
-TKwMap<KwString, int*>* Counts()
+TKwMap<KwString, CLASSENTRY*>* Counts()
 {
     if (g_pCounts == nullptr) {
-        g_pCounts = new (std::nothrow) TKwMap<KwString, int*>();
+        g_pCounts = new (std::nothrow) TKwMap<KwString, CLASSENTRY*>();
     }
     return g_pCounts;
 }
 
-int* FindCount(const KwString& name)
+CLASSENTRY* FindEntry(const KwString& name)
 {
-    int* count = nullptr;
-    TKwMap<KwString, int*>* counts = Counts();
-    if (counts == nullptr || !counts->Lookup(name, count)) {
+    CLASSENTRY* entry = nullptr;
+    TKwMap<KwString, CLASSENTRY*>* counts = Counts();
+    if (counts == nullptr || !counts->Lookup(name, entry)) {
         return nullptr;
     }
-    return count;
+    return entry;
 }
 
 int AddName(const KwString& name, int count)
 {
-    TKwMap<KwString, int*>* counts = Counts();
-    int* stored = counts != nullptr ? new (std::nothrow) int(count) : nullptr;
+    TKwMap<KwString, CLASSENTRY*>* counts = Counts();
+    CLASSENTRY* stored = counts != nullptr ? new (std::nothrow) CLASSENTRY() : nullptr;
     if (stored == nullptr) {
         return 0;
     }
+    stored->count = count;
     if (!counts->SetAt(name, stored)) {
         delete stored;
         return 0;
@@ -76,23 +83,34 @@ void KwClassRegistry::Leave()
 
 int KwClassRegistry::GetCount(const KwString& name)
 {
-    int* count = FindCount(name);
-    return count != nullptr ? *count : 0;
+    CLASSENTRY* entry = FindEntry(name);
+    return entry != nullptr ? entry->count : 0;
 }
 
 int KwClassRegistry::SetCount(const KwString& name, int count)
 {
-    int* stored = FindCount(name);
+    CLASSENTRY* stored = FindEntry(name);
     if (stored == nullptr) {
         return count > 0 ? AddName(name, count) : 1;
     }
     if (count > 0) {
-        *stored = count;
+        stored->count = count;
     } else {
         Counts()->RemoveKey(name);
         delete stored;
     }
     return 1;
+}
+
+void* KwClassRegistry::ExchangeHandle(const KwString& name, int slot, void* handle)
+{
+    CLASSENTRY* entry = FindEntry(name);
+    if (entry == nullptr || slot < 0 || slot >= KW_CLASS_HANDLE_SLOTS) {
+        return handle;
+    }
+    void* previous = entry->handles[slot];
+    entry->handles[slot] = handle;
+    return previous;
 }
 
 int KwClassRegistry::QueryCount(const KwString& name)

@@ -342,7 +342,7 @@ int KwGdiGraphics::BlitTransparent(const KwDibRows& rows, int dx, int dy, int dw
     BOOL copied;
     {
         GdiState state(context);
-        copied = TransparentBlt(context, dx, dy, dw, dh, source, 0, 0, width, height, key);
+        copied = GdiTransparentBlt(context, dx, dy, dw, dh, source, 0, 0, width, height, key);
     }
     SelectObject(source, old);
     DeleteObject(bitmap);

@@ -7,6 +7,7 @@
 // that an unattended install can be scripted through it.
 #include "KwFile.h"
 #include "KwPackageExtractor.h"
+#include "KwPlatform.h"
 #include "KwString.h"
 #include "KwTime.h"
 
@@ -266,6 +267,9 @@ DWORD RunLauncher(const char* arguments)
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // Before anything can load a library: this program usually starts from
+    // the Downloads folder, where a planted library would sit beside it.
+    Platform::RestrictLibrarySearch();
     const char* arguments = OwnArguments();
     DWORD exitCode = RunLauncher(arguments);
     // Without arguments every way out ends with 0, as it always has.

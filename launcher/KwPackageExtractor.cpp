@@ -3,6 +3,7 @@
 #include "KwPackageExtractor.h"
 
 #include "KwBZip.h"
+#include "KwCodePage.h"
 #include "KwFile.h"
 #include "KwFileStream.h"
 #include "KwPackageReader.h"
@@ -101,7 +102,7 @@ KwString KwPackageExtractor::Extract(const KwString& ownFile, const KwString& fo
     KwFile(scratch).Delete();
 
     KwString program = reader.GetProgramName();
-    if (haveTable && !KwPackageLayout::IsSafeProgramName(program)) {
+    if (haveTable && !KwPackageLayout::IsSafeProgramName(program, KwCodePage::System())) {
         Note(KW_EXTRACT_BAD_PROGRAM);
         return KwString();
     }
@@ -163,7 +164,7 @@ void KwPackageExtractor::ExtractEntries(TKwList<FILENODE>* table, const KwString
 int KwPackageExtractor::MayCreate(const KwString& entryPath, const KwString& target,
                                   const KwString& scratch) const
 {
-    return KwPackageLayout::IsSafeEntryPath(entryPath) && target.CompareNoCase(scratch) != 0;
+    return KwPackageLayout::IsSafeEntryPath(entryPath, KwCodePage::System()) && target.CompareNoCase(scratch) != 0;
 }
 
 // Answers 0 when the stream cannot deliver the entry's bytes, which ends the

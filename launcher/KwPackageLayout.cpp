@@ -1,6 +1,8 @@
 // Path rules and little-endian helpers of the package archive.
 #include "KwPackageLayout.h"
 
+#include "KwCodePage.h"
+
 #include <cstring>
 
 namespace KwSDK {
@@ -41,9 +43,7 @@ int KwPackageLayout::IsDeviceName(const char* begin, int length)
 }
 
 // The bytes are examined one by one. That is safe for double-byte code pages
-// too: a trail byte is never a dot, colon, slash or control byte, and a
-// backslash trail byte can only split a name into more components here,
-// never hide a separator that the system sees.
+// too: a trail byte is never a dot, colon, slash or control byte.
 int KwPackageLayout::IsSafeComponent(const char* begin, int length)
 {
     if (length == 0)
@@ -59,31 +59,34 @@ int KwPackageLayout::IsSafeComponent(const char* begin, int length)
     return !onlyDots && !IsDeviceName(begin, length);
 }
 
-int KwPackageLayout::IsSafeEntryPath(const KwString& path)
+int KwPackageLayout::IsSafeEntryPath(const KwString& path, int codePage)
 {
     const char* text = path.GetText();
     int length = path.GetLength();
     if (!text || length < 2 || length > kMaxPathLength || text[0] != '\\')
         return 0;
     int start = 1;
-    for (int i = 1; i <= length; ++i) {
-        if (i < length && text[i] != '\\')
+    for (int i = 1; i <= length;) {
+        if (i < length && text[i] != '\\') {
+            i += KwCodePage::CharacterLength(codePage, text, length, i);
             continue;
+        }
         if (!IsSafeComponent(text + start, i - start))
             return 0;
         start = i + 1;
+        ++i;
     }
     return 1;
 }
 
-int KwPackageLayout::IsSafeProgramName(const KwString& name)
+int KwPackageLayout::IsSafeProgramName(const KwString& name, int codePage)
 {
     if (name.GetLength() == 0 || name.GetLength() >= kMaxPathLength)
         return 0;
     KwString path("\\");
     if (!path.Append(name.GetText()))
         return 0;
-    return IsSafeEntryPath(path);
+    return IsSafeEntryPath(path, codePage);
 }
 
 unsigned int KwPackageLayout::DecodeU32(const unsigned char* bytes)

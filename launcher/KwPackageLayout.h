@@ -27,10 +27,14 @@ public:
     // backslashes is non-empty, is not made of dots and spaces only (".",
     // ".."), holds no colon (drive, stream), no forward slash (a second
     // separator) and no control byte, and is no reserved device name.
-    static int IsSafeEntryPath(const KwString& path);
+    // The path is read in characters of the code page (see KwCodePage): a
+    // 0x5C byte that ends a double-byte character is no separator. The
+    // archive does not record a code page: the packer checks with the one
+    // it is told, the extractor with the one the system reads names in.
+    static int IsSafeEntryPath(const KwString& path, int codePage);
     // 1 when the program name, a path relative to the extraction folder
     // without the leading backslash, stays inside it as IsSafeEntryPath says.
-    static int IsSafeProgramName(const KwString& name);
+    static int IsSafeProgramName(const KwString& name, int codePage);
 
     static unsigned int DecodeU32(const unsigned char* bytes);
     static void EncodeU32(unsigned int value, unsigned char* bytes);

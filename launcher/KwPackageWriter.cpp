@@ -3,6 +3,7 @@
 #include "KwPackageWriter.h"
 
 #include "KwBZip.h"
+#include "KwCodePage.h"
 #include "KwFile.h"
 #include "KwFileStream.h"
 
@@ -24,7 +25,8 @@ static bool NameBefore(const KwString* a, const KwString* b)
 }
 
 KwPackageWriter::KwPackageWriter()
-    : m_nError(0), m_pProgress(nullptr), m_pProgressContext(nullptr), m_nDone(0), m_nTotal(0)
+    : m_nError(0), m_pProgress(nullptr), m_pProgressContext(nullptr), m_nDone(0), m_nTotal(0),
+      m_nCodePage(KwCodePage::kPackageDefault)
 {
     AppendTypeName("KwPackageWriter");
 }
@@ -130,7 +132,7 @@ int KwPackageWriter::AddEntry(const KwString& full, const KwString& relative,
 {
     KwFile file(full);
     KwString path = relative + "\\" + file.GetName();
-    if (!KwPackageLayout::IsSafeEntryPath(path))
+    if (!KwPackageLayout::IsSafeEntryPath(path, m_nCodePage))
         return Fail(KW_PACK_BAD_NAME, full);
     FILENODE node;
     node.name = path;
@@ -151,6 +153,11 @@ int KwPackageWriter::AddEntry(const KwString& full, const KwString& relative,
     return table->AddTail(node) ? 1 : Fail(KW_PACK_LIST_FAIL, full);
 }
 
+void KwPackageWriter::SetCodePage(int codePage)
+{
+    m_nCodePage = codePage;
+}
+
 int KwPackageWriter::ResolveProgram(TKwList<FILENODE>* table, const KwString& run,
                                     KwString* program)
 {
@@ -161,7 +168,7 @@ int KwPackageWriter::ResolveProgram(TKwList<FILENODE>* table, const KwString& ru
     if (wanted.GetLength() > 0 && wanted.GetText()[0] == '\\')
         wanted = wanted.Mid(1, -1);
     KwString path = KwString("\\") + wanted;
-    if (!KwPackageLayout::IsSafeEntryPath(path))
+    if (!KwPackageLayout::IsSafeEntryPath(path, m_nCodePage))
         return Fail(KW_PACK_NOT_ENTRY, run);
     for (int more = table ? table->MoveFirst() : 0; more; more = table->MoveNext()) {
         const FILENODE* node = table->GetAt();
@@ -251,7 +258,7 @@ int KwPackageWriter::WritePackage(const KwString& stubPath, const KwString& prog
 {
     m_nError = 0;
     m_strErrorPath = "";
-    if (!table || !KwPackageLayout::IsSafeProgramName(program))
+    if (!table || !KwPackageLayout::IsSafeProgramName(program, m_nCodePage))
         return Fail(KW_PACK_NOT_ENTRY, program);
     KwFile stub(stubPath);
     if (!stub.IsFile())

@@ -64,6 +64,9 @@ public:
     virtual KwString GetErrorPath() const;
 
     void SetProgress(KwPackProgress progress, void* context);
+    // The code page the entry names are read in (see KwPackageLayout);
+    // KwCodePage::kPackageDefault unless set.
+    void SetCodePage(int codePage);
 
 private:
     KwPackageWriter(const KwPackageWriter&) = delete;
@@ -87,6 +90,7 @@ private:
     void* m_pProgressContext;
     unsigned long long m_nDone;
     unsigned long long m_nTotal;
+    int m_nCodePage;
     unsigned char m_buffer[KwPackageLayout::kPieceSize];
 };
 

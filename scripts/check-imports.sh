@@ -6,7 +6,7 @@
 #   check-imports.sh <objdump> <program.exe>
 set -euo pipefail
 objdump=$1 exe=$2
-allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|msimg32|msvcrt|comdlg32|comctl32|shlwapi|version|winmm|imm32)\.dll$'
+allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|msvcrt|comdlg32|comctl32|shlwapi|version|winmm|imm32)\.dll$'
 bad=0
 while read -r dll; do
     if ! tr 'A-Z' 'a-z' <<<"$dll" | grep -Eq "$allowed"; then

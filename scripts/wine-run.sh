@@ -14,8 +14,18 @@ mkdir -p "$dir"
 dir=$(cd "$dir" && pwd)
 
 export WINEPREFIX="$dir/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -d "$WINEPREFIX/drive_c" ] || { [ -z "${DISPLAY:-}" ] && [ ! -s "$dir/display" ]; }; then
-    "$here/wine-session.sh" start "$dir" "$loader" >/dev/null || exit 1
+needs_session() {
+    [ ! -d "$WINEPREFIX/drive_c" ] || { [ -z "${DISPLAY:-}" ] && [ ! -s "$dir/display" ]; }
+}
+# Starting a session stops the prefix's server and with it every program of
+# the prefix: two programs started at once must not both start one.
+if needs_session; then
+    exec 9>"$dir/start.lock"
+    flock 9
+    if needs_session; then
+        "$here/wine-session.sh" start "$dir" "$loader" >/dev/null || exit 1
+    fi
+    exec 9>&-
 fi
 if [ -z "${DISPLAY:-}" ] && [ -s "$dir/display" ]; then
     export DISPLAY=$(cat "$dir/display")

@@ -30,6 +30,30 @@ server_binary() {
     echo wineserver
 }
 
+# Succeeds when a persistent server ("-p") of this prefix runs.
+persistent_server_running() {
+    local p cmd
+    for p in /proc/[0-9]*; do
+        cmd=$(tr '\0' ' ' 2>/dev/null <"$p/cmdline") || continue
+        case "$cmd" in
+            *wineserver*" -p "*) ;;
+            *) continue ;;
+        esac
+        tr '\0' '\n' 2>/dev/null <"$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+    done
+    return 1
+}
+
+# Stops this prefix's server and waits until it is gone. A server started
+# while the old one still holds the prefix gives up at once; the next Wine
+# program then starts one of the default kind, which exits a few seconds
+# after its last client, and a test program that connects just as it exits
+# dies before printing anything.
+stop_server() {
+    wineserver -k </dev/null >/dev/null 2>&1
+    wineserver -w </dev/null >/dev/null 2>&1
+}
+
 start_display() {
     if [ -n "${DISPLAY:-}" ]; then
         return 0
@@ -59,17 +83,23 @@ start)
     start_display || exit 1
     # A wineserver that started without a display keeps failing windows:
     # stop any old one of this prefix before starting ours.
-    wineserver -k </dev/null >/dev/null 2>&1
+    stop_server
     # The server needs the prefix folder to exist; wineboot fills it.
     mkdir -p "$WINEPREFIX"
     "$(server_binary)" -p </dev/null >/dev/null 2>&1
     "$loader" wineboot --init </dev/null >"$dir/wineboot.log" 2>&1
     rc=$?
     [ -d "$WINEPREFIX/drive_c" ] || { echo "wineboot failed (rc $rc, see $dir/wineboot.log)" >&2; exit 1; }
+    # Whatever happened on the way, the tests must find a persistent server.
+    if ! persistent_server_running; then
+        stop_server
+        "$(server_binary)" -p </dev/null >/dev/null 2>&1
+        persistent_server_running || { echo "no persistent wineserver for $WINEPREFIX" >&2; exit 1; }
+    fi
     echo "wine session ready: prefix $WINEPREFIX, display ${DISPLAY}"
     ;;
 stop)
-    wineserver -k </dev/null >/dev/null 2>&1
+    stop_server
     if [ -f "$dir/xvfb.pid" ]; then
         kill "$(cat "$dir/xvfb.pid")" 2>/dev/null
         rm -f "$dir/xvfb.pid" "$dir/display" "$dir/display.fd"

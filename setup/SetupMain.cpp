@@ -1,6 +1,7 @@
 // Entry of Setup.exe: loads the configuration next to the program and runs
 // the install wizard.
 #include "ImplKwImageGraphics.h"
+#include "KwPlatform.h"
 #include "Setup.h"
 #include "SetupConfig.h"
 
@@ -14,6 +15,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     (void)previous;
     (void)commandLine;
     (void)show;
+    // Before anything can load a library: the wizard starts from a
+    // temporary folder that others may write to.
+    KwSDK::Platform::RestrictLibrarySearch();
     // The wizard draws on its pictures: give the image library its surface.
     KwSDK::ImplKwImageGraphics::InstallHooks();
     // A package without both properties files ends silently, before any

@@ -8,6 +8,7 @@
 #include "CartonPackTemp.h"
 #include "CartonPackVerifier.h"
 #include "CartonPackageCheck.h"
+#include "KwCodePage.h"
 #include "KwFile.h"
 #include "KwFileStream.h"
 #include "KwPackageExtractor.h"
@@ -73,6 +74,8 @@ struct CartonPackCommands::CreateOptions {
     KwString output;
     KwString source;
     KwString codePage;
+    // The code page the entry names are read in, from codePage.
+    int namesCodePage = KwCodePage::kPackageDefault;
     int check = 1;
 };
 
@@ -248,6 +251,7 @@ int CartonPackCommands::Create(int argc, char** argv)
     unsigned int codePage = CartonPackageCheck::kDefaultCodePage;
     if (status == kExitOk && options.codePage.GetLength() > 0)
         status = ParseCodePage("create", options.codePage, &codePage);
+    options.namesCodePage = static_cast<int>(codePage);
     if (status == kExitOk)
         status = CheckCreateInputs(options);
     if (status == kExitOk && options.check)
@@ -270,6 +274,7 @@ int CartonPackCommands::Create(int argc, char** argv)
 int CartonPackCommands::BuildPackage(const CreateOptions& options, const KwString& partial)
 {
     KwPackageWriter writer;
+    writer.SetCodePage(options.namesCodePage);
     TKwList<FILENODE> table;
     KwString program;
     if (!writer.BuildTable(options.source, &table) ||
@@ -302,6 +307,7 @@ int CartonPackCommands::BuildPackage(const CreateOptions& options, const KwStrin
     if (!branding.FinishPackage(partial))
         return Error("%s", branding.GetReason().GetText());
     CartonPackVerifier verifier;
+    verifier.SetCodePage(options.namesCodePage);
     if (!verifier.Verify(partial))
         return Error("the written package failed its check: %s", verifier.GetReason().GetText());
     fprintf(m_pOut, "%s: %d entries, %llu bytes of files, program %s\n", options.output.GetText(),

@@ -4,6 +4,7 @@
 
 #include "CartonPackTemp.h"
 #include "KwBZip.h"
+#include "KwCodePage.h"
 #include "KwFile.h"
 #include "KwFileStream.h"
 #include "KwPackageReader.h"
@@ -13,9 +14,9 @@
 namespace KwSDK {
 
 // The folder part of an entry path ("\a\b" gives "\a"); empty at the top.
-static KwString ParentOf(const KwString& path)
+static KwString ParentOf(const KwString& path, int codePage)
 {
-    int slash = path.ReverseFind('\\');
+    int slash = KwCodePage::LastSeparator(codePage, path.GetText(), path.GetLength());
     return slash > 0 ? KwString(path.GetText(), slash) : KwString();
 }
 
@@ -28,8 +29,14 @@ static int ListHoldsNoCase(TKwList<KwString>* list, const KwString& text)
     return 0;
 }
 
-CartonPackVerifier::CartonPackVerifier() : m_nEntries(0), m_nFileBytes(0)
+CartonPackVerifier::CartonPackVerifier()
+    : m_nEntries(0), m_nFileBytes(0), m_nCodePage(KwCodePage::kPackageDefault)
 {
+}
+
+void CartonPackVerifier::SetCodePage(int codePage)
+{
+    m_nCodePage = codePage;
 }
 
 const KwString& CartonPackVerifier::GetReason() const
@@ -93,7 +100,7 @@ int CartonPackVerifier::CheckTable(KwPackageReader* reader)
         if (node.type == FILENODE_FILE)
             m_nFileBytes += static_cast<unsigned int>(node.size);
     }
-    if (!KwPackageLayout::IsSafeProgramName(program))
+    if (!KwPackageLayout::IsSafeProgramName(program, m_nCodePage))
         return Fail("program name '%s' leads out of the extraction folder", program.GetText());
     if (!programFound)
         return Fail("program '%s' is not a file entry", program.GetText());
@@ -105,11 +112,11 @@ int CartonPackVerifier::CheckEntry(const FILENODE& node, TKwList<KwString>* fold
     const char* name = node.name.GetText() ? node.name.GetText() : "";
     if (node.type != FILENODE_FILE && node.type != FILENODE_FOLDER)
         return Fail("entry '%s' has unknown type %u", name, static_cast<unsigned int>(node.type));
-    if (!KwPackageLayout::IsSafeEntryPath(node.name))
+    if (!KwPackageLayout::IsSafeEntryPath(node.name, m_nCodePage))
         return Fail("entry '%s' leads out of the extraction folder", name);
     if (node.type == FILENODE_FOLDER && node.size != 0)
         return Fail("folder entry '%s' has size %u", name, static_cast<unsigned int>(node.size));
-    KwString parent = ParentOf(node.name);
+    KwString parent = ParentOf(node.name, m_nCodePage);
     if (parent.GetLength() > 0 && !ListHoldsNoCase(folders, parent))
         return Fail("entry '%s' comes before its folder entry", name);
     if (node.type == FILENODE_FOLDER && !folders->AddTail(node.name))

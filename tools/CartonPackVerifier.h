@@ -20,6 +20,9 @@ public:
     // 1 when the package is sound; otherwise 0 and GetReason tells the first
     // problem in one line.
     int Verify(const KwString& packagePath);
+    // The code page the entry names are read in (see KwPackageLayout);
+    // KwCodePage::kPackageDefault unless set.
+    void SetCodePage(int codePage);
     const KwString& GetReason() const;
     int GetEntryCount() const;
     unsigned long long GetFileBytes() const;
@@ -36,6 +39,7 @@ private:
     KwString m_strReason;
     int m_nEntries;
     unsigned long long m_nFileBytes;
+    int m_nCodePage;
     unsigned char m_buffer[KwPackageLayout::kPieceSize];
 };
 

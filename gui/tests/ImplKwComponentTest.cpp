@@ -2,6 +2,7 @@
 // timer, dropped files, painting through the buffer, clipboard and window
 // shape, on real windows.
 #include "ComponentTestSupport.h"
+#include "FreedMemoryFill.h"
 
 #include "KwDesignComponent.h"
 #include "KwImage.h"
@@ -323,3 +324,41 @@ TEST_F(ImplKwComponentTest, TextExtentAndScreenPlacementNeedTheWindow)
 }
 
 } // namespace
+
+// A child outlives its parent: the parent's memory is filled with another
+// live window's handle as it is freed, so a child still reading it would
+// post to (and disable) that window.
+TEST(ImplKwComponentParent, ChildOfAReleasedParentReachesNobody)
+{
+    EventLog log;
+    RecordingComponent* witness = MakeCounted<RecordingComponent>(&log, "witness");
+    RecordingComponent* parent = MakeCounted<RecordingComponent>(&log, "parent");
+    RecordingComponent* child = MakeCounted<RecordingComponent>(&log, "child");
+    for (RecordingComponent* component : {witness, parent, child}) {
+        component->SetWindowType(KW_WINDOW_POPUP);
+        component->SetBounds(10, 10, 30, 20, 0);
+    }
+    ASSERT_EQ(CreateShown(witness), 1);
+    ASSERT_EQ(CreateShown(parent), 1);
+    ASSERT_EQ(CreateShown(child, parent->GetImplementation()), 1);
+    HWND witnessWindow = WindowOf(witness);
+    {
+        FreedMemoryFill fill(reinterpret_cast<uintptr_t>(witnessWindow));
+        parent->Release();
+    }
+    PumpMessages();
+    log.clear();
+
+    ImplKwComponent* impl = child->GetImplementation();
+    impl->DisableOwner();
+    impl->ActivateOwner();
+    child->PostActionToParent(7, 70);
+    PumpMessages();
+    EXPECT_TRUE(IsWindowEnabled(witnessWindow));
+    EXPECT_EQ(log, EventLog{});
+    impl->EnableOwner();
+
+    child->Release();
+    witness->Release();
+    PumpMessages();
+}

@@ -3,8 +3,12 @@
 #include "ComponentTestSupport.h"
 
 #include "KwClassRegistry.h"
+#include "KwCursor.h"
+#include "KwIcon.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 using namespace KwSDK;
 using namespace KwSDK::Testing;
@@ -67,6 +71,96 @@ TEST(KwClassRegistryTest, WindowClosedByTheSystemKeepsItsRegistrationUntilTheCom
     probe->Release();
     EXPECT_FALSE(ClassExists(name));
     EXPECT_EQ(KwClassRegistry::QueryCount(name), 0);
+}
+
+// 32 x 32 monochrome masks, as the toolkit makes custom icons and cursors.
+class MaskIcon : public KwIcon {
+public:
+    MaskIcon() : m_and(128, 0x0F), m_xor(128, 0xF0) { SetType(KW_ICON_CUSTOM); }
+    int GetWidth() const override { return 32; }
+    int GetHeight() const override { return 32; }
+    int GetBitsPerPixel() const override { return 1; }
+    const unsigned char* GetAndBits() const override { return m_and.data(); }
+    const unsigned char* GetXorBits() const override { return m_xor.data(); }
+
+private:
+    std::vector<unsigned char> m_and;
+    std::vector<unsigned char> m_xor;
+};
+
+class MaskCursor : public KwCursor {
+public:
+    MaskCursor() : m_and(128, 0x3C), m_xor(128, 0x00) {}
+    int GetWidth() const override { return 32; }
+    int GetHeight() const override { return 32; }
+    const unsigned char* GetAndPlane() const override { return m_and.data(); }
+    const unsigned char* GetXorPlane() const override { return m_xor.data(); }
+
+private:
+    std::vector<unsigned char> m_and;
+    std::vector<unsigned char> m_xor;
+};
+
+bool Alive(HANDLE icon)
+{
+    ICONINFO info;
+    if (icon == nullptr || !GetIconInfo(static_cast<HICON>(icon), &info)) {
+        return false;
+    }
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor != nullptr) {
+        DeleteObject(info.hbmColor);
+    }
+    return true;
+}
+
+HANDLE ClassHandle(KwComponent* component, int index)
+{
+    return reinterpret_cast<HANDLE>(GetClassLongPtrA(WindowOf(component), index));
+}
+
+// Made icons and cursors are shared by every window of the class name: they
+// stay while any component of the name holds the class, whichever
+// component made them, and go with the class.
+TEST(KwClassRegistryTest, MadeClassHandlesLiveAsLongAsTheClass)
+{
+    const char* name = "KwRegistryHandles";
+    KwComponent* registrar = MakeProbe(name);
+    KwComponent* keeper = MakeProbe(name);
+    KwComponent* applier = MakeProbe(name);
+    MaskIcon* icon = MakeCounted<MaskIcon>();
+    MaskCursor* cursor = MakeCounted<MaskCursor>();
+    registrar->SetIcon(icon);
+    registrar->SetSmallIcon(icon);
+    registrar->SetCursor(cursor);
+    for (KwComponent* component : {registrar, keeper, applier}) {
+        ASSERT_EQ(component->Create(Instance(), nullptr), 1);
+    }
+    HANDLE large = ClassHandle(keeper, GCLP_HICON);
+    HANDLE small = ClassHandle(keeper, GCLP_HICONSM);
+    HANDLE registered = ClassHandle(keeper, GCLP_HCURSOR);
+    ASSERT_TRUE(Alive(large) && Alive(small) && Alive(registered));
+
+    registrar->Release();
+    EXPECT_TRUE(Alive(large));
+    EXPECT_TRUE(Alive(small));
+    EXPECT_TRUE(Alive(registered));
+
+    // Applied to a live window, then the component that applied it goes.
+    applier->SetCursor(cursor);
+    HANDLE applied = ClassHandle(keeper, GCLP_HCURSOR);
+    ASSERT_NE(applied, registered);
+    EXPECT_FALSE(Alive(registered));
+    applier->Release();
+    EXPECT_EQ(ClassHandle(keeper, GCLP_HCURSOR), applied);
+    EXPECT_TRUE(Alive(applied));
+
+    keeper->Release();
+    EXPECT_FALSE(ClassExists(name));
+    EXPECT_FALSE(Alive(large));
+    EXPECT_FALSE(Alive(applied));
+    icon->Release();
+    cursor->Release();
 }
 
 } // namespace

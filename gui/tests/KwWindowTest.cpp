@@ -45,6 +45,21 @@ TEST_F(KwWindowTest, DestroyingTheWindowEndsTheLoop)
     EXPECT_EQ(WindowOf(m_pWindow), nullptr);
 }
 
+// The clipped window type has no caption and no frame: its client area is
+// its whole size.
+TEST_F(KwWindowTest, ClippedWindowHasNoCaptionOrFrame)
+{
+    m_pWindow->SetWindowType(KW_WINDOW_CLIPPED);
+    m_pWindow->steps.push_back([this] {
+        RECT client = {0, 0, 0, 0};
+        GetClientRect(WindowOf(m_pWindow), &client);
+        EXPECT_EQ(client.right, 160);
+        EXPECT_EQ(client.bottom, 120);
+        m_pWindow->DestroyNative();
+    });
+    RunLoop();
+}
+
 TEST_F(KwWindowTest, DestroyingAPopupKeepsTheLoopRunning)
 {
     KwPopupWindow* popup = MakeCounted<KwPopupWindow>();

@@ -9,9 +9,10 @@
 namespace KwSDK {
 namespace {
 
-int Safe(const std::string& path)
+int Safe(const std::string& path, int codePage = 936)
 {
-    return KwPackageLayout::IsSafeEntryPath(KwString(path.data(), static_cast<int>(path.size())));
+    return KwPackageLayout::IsSafeEntryPath(KwString(path.data(), static_cast<int>(path.size())),
+                                            codePage);
 }
 
 TEST(PackLayoutTest, OrdinaryPathsAreSafe)
@@ -66,12 +67,28 @@ TEST(PackLayoutTest, OverlongPathsAreRefused)
 
 TEST(PackLayoutTest, ProgramNamesFollowTheSameRuleWithoutTheBackslash)
 {
-    EXPECT_EQ(1, KwPackageLayout::IsSafeProgramName(KwString("Setup.exe")));
-    EXPECT_EQ(1, KwPackageLayout::IsSafeProgramName(KwString("bin\\Setup.exe")));
-    EXPECT_EQ(0, KwPackageLayout::IsSafeProgramName(KwString("")));
-    EXPECT_EQ(0, KwPackageLayout::IsSafeProgramName(KwString("\\Setup.exe")));
-    EXPECT_EQ(0, KwPackageLayout::IsSafeProgramName(KwString("..\\..\\Windows\\evil.exe")));
-    EXPECT_EQ(0, KwPackageLayout::IsSafeProgramName(KwString("C:\\evil.exe")));
+    EXPECT_EQ(1, KwPackageLayout::IsSafeProgramName(KwString("Setup.exe"), 936));
+    EXPECT_EQ(1, KwPackageLayout::IsSafeProgramName(KwString("bin\\Setup.exe"), 936));
+    EXPECT_EQ(0, KwPackageLayout::IsSafeProgramName(KwString(""), 936));
+    EXPECT_EQ(0, KwPackageLayout::IsSafeProgramName(KwString("\\Setup.exe"), 936));
+    EXPECT_EQ(0, KwPackageLayout::IsSafeProgramName(KwString("..\\..\\Windows\\evil.exe"), 936));
+    EXPECT_EQ(0, KwPackageLayout::IsSafeProgramName(KwString("C:\\evil.exe"), 936));
+}
+
+// "\xC4\x5C" is one GBK character whose second byte is the backslash byte.
+TEST(PackLayoutTest, DoubleByteCharactersEndingInTheBackslashByteStayWhole)
+{
+    EXPECT_EQ(1, Safe("\\\xC4\x5C"));
+    EXPECT_EQ(1, Safe("\\\xC4\x5C\\\xC4\x5C.txt"));
+    EXPECT_EQ(1, Safe("\\\xC4\x5C.."));
+    EXPECT_EQ(1, Safe("\\\x83\x5C", 932));
+    EXPECT_EQ(1, KwPackageLayout::IsSafeProgramName(KwString("\xC4\x5C\\Setup.exe"), 936));
+    // Read byte by byte, the same bytes end in a separator.
+    EXPECT_EQ(0, Safe("\\\xC4\x5C", 1252));
+    EXPECT_EQ(0, Safe("\\\xA0\x5C", 932));
+    // A backslash after a whole character is a separator.
+    EXPECT_EQ(0, Safe("\\\xB0\xB2\\..\\x"));
+    EXPECT_EQ(0, Safe("\\\xB0\xB2\\"));
 }
 
 TEST(PackLayoutTest, U32IsLittleEndian)

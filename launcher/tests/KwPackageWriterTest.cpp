@@ -168,7 +168,8 @@ TEST(PackWriterTest, GeneratedTreeSurvivesTheRoundTrip)
 }
 
 // Run under the Chinese code page: names with GBK double-byte characters
-// pass through byte for byte.
+// pass through byte for byte, also characters whose second byte is the
+// backslash byte ("\xC4\x5C").
 TEST(PackRoundTripCp936, GbkNamesSurviveTheRoundTrip)
 {
     ASSERT_TRUE(KwTest::UsesChineseCodePage());
@@ -179,7 +180,9 @@ TEST(PackRoundTripCp936, GbkNamesSurviveTheRoundTrip)
                  {"\\\xB0\xB2\xD7\xB0.bat", "@echo install\r\n"},
                  {"\\\xD0\xB6\xD4\xD8.bat", "@echo remove\r\n"},
                  {"\\\xCD\xBC\xC6\xAC", "<dir>"},
-                 {"\\\xCD\xBC\xC6\xAC\\\xCE\xC4.txt", NoiseBytes(12000, 22)}};
+                 {"\\\xCD\xBC\xC6\xAC\\\xCE\xC4.txt", NoiseBytes(12000, 22)},
+                 {"\\\xC4\x5C", "<dir>"},
+                 {"\\\xC4\x5C\\\xC4\x5C.txt", "fifth\r\n"}};
     MakeTree(source, tree);
     EXPECT_EQ(tree, RoundTrip(dir, source, "Setup.exe"));
 #ifndef _WIN32

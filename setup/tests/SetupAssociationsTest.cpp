@@ -109,7 +109,7 @@ long AssociateAs(const char* wineVersion, int versionCode, const std::string& ta
     KwTest::ScopedVariable targetVariable("CARTON_ASSOC_TARGET", target.c_str());
     KwTest::ScopedVariable typeVariable("CARTON_ASSOC_TYPE", std::to_string(type).c_str());
     KwTest::ScopedVariable codeVariable("CARTON_ASSOC_VERSION_CODE", std::to_string(versionCode).c_str());
-    return KwTest::RunToEnd("\"" + child + "\" --gtest_filter=SetupAssociationsChild.*", 60000);
+    return KwTest::RunToEnd("\"" + child + "\" " + kAssociationsHelperArgument, 60000);
 }
 
 } // namespace
@@ -130,29 +130,40 @@ TEST(SetupAssociations, TableHasTheSixteenBoxesInOrder)
               AllExtensions());
 }
 
-// Runs in a copy of this program started by AssociateAs; skipped otherwise.
-TEST(SetupAssociationsChild, AssociatesTheTickedType)
+namespace SetupTest {
+
+// Runs in a copy of this program started by AssociateAs. Exit codes: 0 done,
+// 2 not started by a test, 3 wrong system version, 4 no configuration, 5 a
+// wrong number of extensions associated.
+int RunAssociationsHelper()
 {
     const char* target = getenv("CARTON_ASSOC_TARGET");
-    if (!target)
-        GTEST_SKIP() << "runs only as the child of an association test";
-    int expectedCode = atoi(getenv("CARTON_ASSOC_VERSION_CODE"));
-    int type = atoi(getenv("CARTON_ASSOC_TYPE"));
+    const char* code = getenv("CARTON_ASSOC_VERSION_CODE");
+    const char* typeText = getenv("CARTON_ASSOC_TYPE");
+    if (!target || !code || !typeText)
+        return 2;
+    int expectedCode = atoi(code);
+    int type = atoi(typeText);
+    if (type < 0 || type >= ASSOCIATION_TYPE_COUNT)
+        return 2;
     OSVERSIONINFOA version;
     memset(&version, 0, sizeof version);
     version.dwOSVersionInfoSize = sizeof version;
-    ASSERT_TRUE(GetVersionExA(&version));
-    if (expectedCode == 1024) {
-        ASSERT_EQ(6u, version.dwMajorVersion);
-        ASSERT_EQ(1u, version.dwMinorVersion);
-    }
-    ASSERT_EQ(expectedCode, GetWindowsVersionCode());
-    ASSERT_EQ(1, LoadConfigurationFrom(PackageFolder().c_str()));
+    if (!GetVersionExA(&version))
+        return 3;
+    if (expectedCode == 1024 && (version.dwMajorVersion != 6 || version.dwMinorVersion != 1))
+        return 3;
+    if (expectedCode != GetWindowsVersionCode())
+        return 3;
+    if (LoadConfigurationFrom(PackageFolder().c_str()) != 1)
+        return 4;
     int boxes[ASSOCIATION_TYPE_COUNT];
     Checked(type, boxes);
     int extensions = GetAssociationType(type)->extensions[1] ? 2 : 1;
-    EXPECT_EQ(extensions, AssociateCheckedTypes(target, boxes));
+    return AssociateCheckedTypes(target, boxes) == extensions ? 0 : 5;
 }
+
+} // namespace SetupTest
 
 TEST(SetupAssociations, OnlyTiffTickedWritesTiffThenTif)
 {

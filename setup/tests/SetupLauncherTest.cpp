@@ -26,7 +26,7 @@ TEST(SetupLauncherCp936, PackedInstallerInstallsAndLeavesNoTemporaryFolder)
     ASSERT_TRUE(CopyTree(PackageFolder() + "Brindle", source + "\\Brindle"));
     ASSERT_EQ(1, CopyOneFile(WinePath(SETUP_EXE), source + "\\Setup.exe"));
     std::string installer = work.Path() + "\\LumoSetup.exe";
-    ASSERT_EQ(0, KwSDK::KwTest::RunToEnd("\"" + WinePath(CARTON_PACK_EXE) + "\" create --stub \"" +
+    ASSERT_EQ(0, KwSDK::KwTest::RunToEnd("\"" + WinePath(CARTON_PACK_EXE) + "\" create --no-check --stub \"" +
                                              WinePath(CARTON_EXE) + "\" --run Setup.exe -o \"" +
                                              installer + "\" \"" + source + "\"",
                                          60000));

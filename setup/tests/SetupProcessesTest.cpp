@@ -17,9 +17,9 @@ using KwTest::Std;
 
 namespace {
 
-// A copy of this test program that, started while Helpers is alive, runs
-// only the sleeper case below: a process with a chosen name that stays until
-// it is ended.
+// A copy of this test program that, started while Helpers is alive, is a
+// sleeper (see RunSleeperHelper): a process with a chosen name that stays
+// until it is ended.
 std::string MakeSleeper(const ScratchFolder& folder, const std::string& name)
 {
     std::string path = folder.Path() + "\\" + name;
@@ -29,10 +29,9 @@ std::string MakeSleeper(const ScratchFolder& folder, const std::string& name)
 
 class Helpers {
 public:
-    Helpers() : m_filter("GTEST_FILTER", "SetupSleeper.*"), m_sleep("CARTON_SETUP_SLEEPER", "1") {}
+    Helpers() : m_sleep(kSleeperVariable, "1") {}
 
 private:
-    KwTest::ScopedVariable m_filter;
     KwTest::ScopedVariable m_sleep;
 };
 
@@ -58,14 +57,16 @@ bool Registered()
 
 } // namespace
 
-// The sleeper itself: does nothing unless started by a test as a helper.
-TEST(SetupSleeper, StaysUntilEndedWhenStartedAsHelper)
+namespace SetupTest {
+
+// Bounded, so that a helper whose test died does not stay for ever.
+int RunSleeperHelper()
 {
-    if (!getenv("CARTON_SETUP_SLEEPER"))
-        return;
-    // Bounded, so that a helper whose test died does not stay for ever.
     Sleep(30000);
+    return 0;
 }
+
+} // namespace SetupTest
 
 TEST(SetupProcesses, RunCommandDoesNotWait)
 {

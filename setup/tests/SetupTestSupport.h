@@ -127,6 +127,18 @@ std::string ReadRegistryString(HKEY root, const std::string& path, const char* n
 bool RegistryKeyExists(HKEY root, const std::string& path);
 bool WriteRegistryString(HKEY root, const std::string& path, const char* name, const std::string& data);
 
+// Copies of the test program started by tests run one of these helpers
+// instead of the tests (see SetupTestMain.cpp); each answers the exit code.
+// The sleeper stays for half a minute; the associations helper runs the
+// associations of one type as an installer on another system version would.
+int RunSleeperHelper();
+int RunAssociationsHelper();
+
+// The argument that starts the associations helper.
+const char kAssociationsHelperArgument[] = "--carton-helper=associate";
+// The variable that, set, makes a started copy a sleeper.
+const char kSleeperVariable[] = "CARTON_SETUP_SLEEPER";
+
 } // namespace SetupTest
 
 #endif

@@ -258,7 +258,7 @@ TEST_F(PackCommandsTest, VerifyNamesEveryKindOfMismatch)
 }
 
 // Run under the Chinese code page: GBK names go through create and extract
-// byte for byte.
+// byte for byte, also a character whose second byte is the backslash byte.
 TEST(PackCommandsCp936, GbkTreeSurvivesCreateAndExtract)
 {
     ASSERT_TRUE(KwTest::UsesChineseCodePage());
@@ -267,7 +267,9 @@ TEST(PackCommandsCp936, GbkTreeSurvivesCreateAndExtract)
     Tree tree = {{"\\Setup.exe", "MZ"},
                  {"\\\xB0\xB2\xD7\xB0.bat", "@echo install\r\n"},
                  {"\\\xCD\xBC\xC6\xAC", "<dir>"},
-                 {"\\\xCD\xBC\xC6\xAC\\\xCE\xC4.txt", NoiseBytes(11000, 43)}};
+                 {"\\\xCD\xBC\xC6\xAC\\\xCE\xC4.txt", NoiseBytes(11000, 43)},
+                 {"\\\xC4\x5C", "<dir>"},
+                 {"\\\xC4\x5C\\\xC4\x5C", "fifth\r\n"}};
     MakeTree(source, tree);
     ASSERT_TRUE(WriteFile(dir.Path("Carton.exe"), "MZ"));
     std::string output = dir.Path("\xB0\xB2\xD7\xB0.exe");
