@@ -55,6 +55,8 @@ packages=(
     g++-i686-linux-gnu qemu-user-static libstdc++6:i386 libubsan1:i386 libgtest-dev:i386
     libbz2-dev:i386 zlib1g-dev:i386 libpng-dev:i386 libjpeg62-turbo-dev:i386 libtiff-dev:i386
     libopenjp2-7-dev:i386
+    # signing tests: a throw-away certificate, signing and verifying installers
+    openssl osslsigncode
     locales
 )
 

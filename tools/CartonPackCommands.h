@@ -1,4 +1,5 @@
-// The commands of carton-pack: create, list, extract, verify and the help.
+// The commands of carton-pack: new, check, create, list, extract, verify and
+// the help.
 #ifndef CARTON_PACK_COMMANDS_H
 #define CARTON_PACK_COMMANDS_H
 
@@ -22,6 +23,8 @@ public:
     CartonPackCommands(FILE* out, FILE* err);
 
     // Each takes the arguments that follow the command's name.
+    int New(int argc, char** argv);
+    int Check(int argc, char** argv);
     int Create(int argc, char** argv);
     int List(int argc, char** argv);
     int Extract(int argc, char** argv);
@@ -30,12 +33,23 @@ public:
     // A wrong command line: one line on the error stream, kExitUsage.
     int Usage(const char* format, ...) KW_FORMAT_CHECK(2, 3);
 
+    // The folder of the installed launcher, wizard and package template;
+    // unless set, <prefix>\share\carton for a program in <prefix>\bin.
+    void SetDataFolder(const KwString& folder);
+    KwString GetDataFolder() const;
+
 private:
     struct CreateOptions;
 
     int Error(const char* format, ...) KW_FORMAT_CHECK(2, 3);
     int ParseCreate(int argc, char** argv, CreateOptions* options);
     int CheckCreateInputs(const CreateOptions& options);
+    int CheckPackage(const KwString& folder, const KwString& program, unsigned int codePage,
+                     const char* refusal);
+    int ParseCodePage(const char* command, const KwString& text, unsigned int* codePage);
+    int CopyTree(const KwString& from, const KwString& to);
+    int CopyFile(const KwString& from, const KwString& to);
+    void CopyInstalledPrograms(const KwString& target);
     int BuildPackage(const CreateOptions& options, const KwString& partial);
     int ReplaceOutput(const KwString& partial, const KwString& output);
     int WantsHelp(int argc, char** argv);
@@ -43,6 +57,7 @@ private:
 
     FILE* m_pOut;
     FILE* m_pErr;
+    KwString m_strDataFolder;
 };
 
 } // namespace KwSDK

@@ -12,6 +12,10 @@ int main(int argc, char** argv)
     if (strcmp(command, "--help") == 0 || strcmp(command, "-h") == 0 ||
         strcmp(command, "help") == 0)
         return commands.Help();
+    if (strcmp(command, "new") == 0)
+        return commands.New(argc - 2, argv + 2);
+    if (strcmp(command, "check") == 0)
+        return commands.Check(argc - 2, argv + 2);
     if (strcmp(command, "create") == 0)
         return commands.Create(argc - 2, argv + 2);
     if (strcmp(command, "list") == 0)

@@ -410,6 +410,23 @@ private:
     }
 };
 
+// The text on the session's clipboard, or a note that it could not be opened.
+inline std::string ClipboardText()
+{
+    std::string text;
+    if (!OpenClipboard(nullptr)) {
+        return "<clipboard busy>";
+    }
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const char* bytes = data != nullptr ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    if (bytes != nullptr) {
+        text = bytes;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
 // Makes a counted object of type T; the test releases it.
 template <class T, class... Arguments>
 T* MakeCounted(Arguments... arguments)

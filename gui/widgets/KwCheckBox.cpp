@@ -12,34 +12,16 @@ namespace {
 
 const KwColor kWhite(255, 255, 255);
 
-// The right and bottom edge pixels count as inside.
-int IsInside(const KwPoint& point, const KwSize& size)
-{
-    return point.GetX() >= 0 && point.GetY() >= 0 && point.GetX() <= size.GetWidth() &&
-           point.GetY() <= size.GetHeight();
-}
-
 } // namespace
 
 KwCheckBox::KwCheckBox(const KwString& label)
-    : m_sLabel(label), m_bChecked(0), m_bPressed(0), m_bPointerInside(0), m_bFocused(0)
+    : KwMarkButton(label), m_bChecked(0)
 {
     AppendTypeName("KwCheckBox");
     SetClassName("KwCheckBox");
 }
 
 KwCheckBox::~KwCheckBox() = default;
-
-void KwCheckBox::SetLabel(const KwString& label)
-{
-    m_sLabel = label;
-    RepaintAll();
-}
-
-KwString KwCheckBox::GetLabel()
-{
-    return m_sLabel;
-}
 
 void KwCheckBox::SetChecked(int checked)
 {
@@ -52,68 +34,18 @@ int KwCheckBox::GetChecked()
     return m_bChecked;
 }
 
-void KwCheckBox::Toggle()
+void KwCheckBox::Activate()
 {
     m_bChecked = !m_bChecked;
     RepaintAll();
     FireAction(EVT_CHECKBOX_TOGGLED, 0);
 }
 
-int KwCheckBox::OnLButtonDown(const KwPoint&)
-{
-    SetCapture();
-    m_bPressed = 1;
-    m_bPointerInside = 1;
-    RepaintAll();
-    return 1;
-}
-
-int KwCheckBox::OnMouseMove(const KwPoint& point)
-{
-    if (!m_bPressed) {
-        return 1;
-    }
-    int inside = IsInside(point, GetSize());
-    if (inside != m_bPointerInside) {
-        m_bPointerInside = inside;
-        RepaintAll();
-    }
-    return 1;
-}
-
-// A release off the box still repaints, so the pressed look never stays.
-int KwCheckBox::OnLButtonUp(const KwPoint& point)
-{
-    ReleaseCapture(0);
-    m_bPressed = 0;
-    m_bPointerInside = 0;
-    if (IsInside(point, GetSize())) {
-        Toggle();
-    } else {
-        RepaintAll();
-    }
-    return 1;
-}
-
 int KwCheckBox::OnKeyUp(int key, int)
 {
     if (key == KW_KEY_SPACE) {
-        Toggle();
+        Activate();
     }
-    return 1;
-}
-
-int KwCheckBox::OnFocusGained()
-{
-    m_bFocused = 1;
-    RepaintAll();
-    return 1;
-}
-
-int KwCheckBox::OnFocusLost()
-{
-    m_bFocused = 0;
-    RepaintAll();
     return 1;
 }
 
@@ -123,8 +55,7 @@ void KwCheckBox::DrawBox(IKwGraphics* graphics, int h)
 {
     KwPaintColors colors(graphics);
     int top = h / 2 - 6;
-    int grey = IsDisabled() || (m_bPressed && m_bPointerInside);
-    colors.SetPenAndFill(grey ? GetBackground() : kWhite);
+    colors.SetPenAndFill(IsMarkGrey() ? GetBackground() : kWhite);
     graphics->FillRectangle(2, h / 2 - 4, 10, 10);
     colors.RestorePen();
     if (Is3DLook()) {
@@ -156,11 +87,7 @@ int KwCheckBox::OnPaint(const KwRect& area, IKwGraphics* graphics)
     int h = GetSize().GetHeight();
     int fontHeight = GetFontHeight();
     DrawBox(graphics, h);
-    if (m_bFocused) {
-        KwSize text = GetTextExtent(m_sLabel);
-        graphics->DrawFocusFrame(18, h / 2 - fontHeight / 2 - 3, text.GetWidth() + 4,
-                                 fontHeight + 6, 1);
-    }
+    DrawLabelFocus(graphics, h, fontHeight);
     if (m_bChecked) {
         DrawTick(graphics, h / 2 - 6);
     }

@@ -17,34 +17,16 @@ const KwColor kOuterShadow(172, 168, 153);
 const KwColor kInnerShadow(113, 111, 100);
 const KwColor kInnerLight(241, 239, 226);
 
-// The right and bottom edge pixels count as inside.
-int IsInside(const KwPoint& point, const KwSize& size)
-{
-    return point.GetX() >= 0 && point.GetY() >= 0 && point.GetX() <= size.GetWidth() &&
-           point.GetY() <= size.GetHeight();
-}
-
 } // namespace
 
 KwRadioButton::KwRadioButton(const KwString& label)
-    : m_sLabel(label), m_bSelected(0), m_bPressed(0), m_bPointerInside(0), m_bFocused(0)
+    : KwMarkButton(label), m_bSelected(0)
 {
     AppendTypeName("KwRadioButton");
     SetClassName("KwRadioButton");
 }
 
 KwRadioButton::~KwRadioButton() = default;
-
-void KwRadioButton::SetLabel(const KwString& label)
-{
-    m_sLabel = label;
-    RepaintAll();
-}
-
-KwString KwRadioButton::GetLabel()
-{
-    return m_sLabel;
-}
 
 void KwRadioButton::SetSelected(int selected)
 {
@@ -57,47 +39,11 @@ int KwRadioButton::GetSelected()
     return m_bSelected;
 }
 
-void KwRadioButton::Select()
+void KwRadioButton::Activate()
 {
     m_bSelected = 1;
     RepaintAll();
     FireAction(EVT_RADIO_SELECTED, 0);
-}
-
-int KwRadioButton::OnLButtonDown(const KwPoint&)
-{
-    SetCapture();
-    m_bPressed = 1;
-    m_bPointerInside = 1;
-    RepaintAll();
-    return 1;
-}
-
-int KwRadioButton::OnMouseMove(const KwPoint& point)
-{
-    if (!m_bPressed) {
-        return 1;
-    }
-    int inside = IsInside(point, GetSize());
-    if (inside != m_bPointerInside) {
-        m_bPointerInside = inside;
-        RepaintAll();
-    }
-    return 1;
-}
-
-// A release off the button still repaints, so the pressed look never stays.
-int KwRadioButton::OnLButtonUp(const KwPoint& point)
-{
-    ReleaseCapture(0);
-    m_bPressed = 0;
-    m_bPointerInside = 0;
-    if (IsInside(point, GetSize())) {
-        Select();
-    } else {
-        RepaintAll();
-    }
-    return 1;
 }
 
 int KwRadioButton::OnKeyDown(int key, int)
@@ -113,22 +59,8 @@ int KwRadioButton::OnKeyUp(int key, int)
 {
     if (key == KW_KEY_SPACE) {
         m_bPressed = 0;
-        Select();
+        Activate();
     }
-    return 1;
-}
-
-int KwRadioButton::OnFocusGained()
-{
-    m_bFocused = 1;
-    RepaintAll();
-    return 1;
-}
-
-int KwRadioButton::OnFocusLost()
-{
-    m_bFocused = 0;
-    RepaintAll();
     return 1;
 }
 
@@ -136,8 +68,7 @@ int KwRadioButton::OnFocusLost()
 void KwRadioButton::DrawMark(IKwGraphics* graphics, int top)
 {
     KwPaintColors colors(graphics);
-    int grey = IsDisabled() || (m_bPressed && m_bPointerInside);
-    colors.SetPenAndFill(grey ? GetBackground() : kWhite);
+    colors.SetPenAndFill(IsMarkGrey() ? GetBackground() : kWhite);
     graphics->FillOval(1, top + 1, 9, 9);
     if (!Is3DLook()) {
         colors.SetPen(kBlack);
@@ -178,11 +109,7 @@ int KwRadioButton::OnPaint(const KwRect& area, IKwGraphics* graphics)
     int top = h / 2 - 5;
     int fontHeight = GetFontHeight();
     DrawMark(graphics, top);
-    if (m_bFocused) {
-        KwSize text = GetTextExtent(m_sLabel);
-        graphics->DrawFocusFrame(18, h / 2 - fontHeight / 2 - 3, text.GetWidth() + 4,
-                                 fontHeight + 6, 1);
-    }
+    DrawLabelFocus(graphics, h, fontHeight);
     if (m_bSelected) {
         DrawDot(graphics, top);
     }

@@ -46,7 +46,7 @@ TEST(PackProgramTest, ProgramCreatesVerifiesAndExtracts)
     std::string output = dir.Path("Installer.exe");
 
     Outcome created = RunTool(dir, {"create", "--stub", dir.Path("Carton.exe"), "--run",
-                                    "Setup.exe", "-o", output, source});
+                                    "Setup.exe", "-o", output, "--no-check", source});
     ASSERT_EQ(0, created.code) << created.err;
     Outcome verified = RunTool(dir, {"verify", output});
     EXPECT_EQ(0, verified.code) << verified.err;
@@ -57,6 +57,23 @@ TEST(PackProgramTest, ProgramCreatesVerifiesAndExtracts)
     Outcome notArchive = RunTool(dir, {"list", dir.Path("Carton.exe")});
     EXPECT_EQ(1, notArchive.code);
     EXPECT_TRUE(notArchive.OneErrorLine()) << notArchive.err;
+}
+
+// The built program finds the template staged beside the build folder's
+// tools, as an installed one finds <prefix>/share/carton; the build has no
+// wizard to copy, so check names that and nothing else.
+TEST(PackProgramTest, ProgramFindsItsTemplateRelativeToItself)
+{
+    TestFolder dir;
+    std::string package = dir.Path("pkg");
+    Outcome made = RunTool(dir, {"new", package});
+    ASSERT_EQ(0, made.code) << made.err;
+    EXPECT_NE(std::string::npos, made.out.find("note: no wizard at")) << made.out;
+    Outcome checked = RunTool(dir, {"check", package});
+    EXPECT_EQ(1, checked.code);
+    EXPECT_NE(std::string::npos, checked.err.find("Setup.exe, the program to run, is missing"));
+    EXPECT_NE(std::string::npos, checked.err.find(": 1 problem; fix them before packing"))
+        << checked.err;
 }
 
 } // namespace

@@ -31,8 +31,10 @@ struct Outcome {
 
 typedef int (CartonPackCommands::*Command)(int, char**);
 
-// Runs one command of the library with its output captured in files.
-inline Outcome RunCommand(const TestFolder& dir, Command command, std::vector<std::string> args)
+// Runs one command of the library with its output captured in files; a
+// data folder, when given, stands in for the installed share/carton.
+inline Outcome RunCommand(const TestFolder& dir, Command command, std::vector<std::string> args,
+                          const std::string& dataFolder = std::string())
 {
     std::string outPath = dir.Path("stdout.txt");
     std::string errPath = dir.Path("stderr.txt");
@@ -45,6 +47,8 @@ inline Outcome RunCommand(const TestFolder& dir, Command command, std::vector<st
     Outcome outcome;
     if (out && err) {
         CartonPackCommands commands(out, err);
+        if (!dataFolder.empty())
+            commands.SetDataFolder(Str(dataFolder));
         outcome.code = (commands.*command)(static_cast<int>(args.size()), argv.data());
     }
     if (out)

@@ -59,6 +59,18 @@ TEST_F(KwButtonTest, OnlyAReleaseOnTheButtonPostsOneActionToTheParent)
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+// In design mode a click moves nothing (no drag) and sends nothing.
+TEST_F(KwButtonTest, ButtonInDesignModeSendsNoAction)
+{
+    m_pButton->SetDesignMode(1);
+    Drag(m_pButton, {KwPoint(10, 10)});
+    SendKey(m_pButton, WM_KEYUP, VK_SPACE);
+    EXPECT_EQ(m_pHost->Delivered(), EventLog{});
+    m_pButton->SetDesignMode(0);
+    Drag(m_pButton, {KwPoint(10, 10)});
+    EXPECT_EQ(m_pHost->Delivered(), EventLog{kAction});
+}
+
 TEST_F(KwButtonTest, SpaceKeyUpAloneActsButNotOnADisabledButton)
 {
     SendKey(m_pButton, WM_KEYUP, VK_SPACE);

@@ -38,21 +38,6 @@ std::vector<unsigned int> BufferOf(KwComponent* component)
     return pixels;
 }
 
-std::string ClipboardText()
-{
-    std::string text;
-    if (OpenClipboard(nullptr)) {
-        HANDLE data = GetClipboardData(CF_TEXT);
-        const char* bytes = data != nullptr ? static_cast<const char*>(GlobalLock(data)) : nullptr;
-        if (bytes != nullptr) {
-            text = bytes;
-            GlobalUnlock(data);
-        }
-        CloseClipboard();
-    }
-    return text;
-}
-
 // Sets the thread's view of the Ctrl and Shift keys, which the field asks
 // for while it handles a key.
 void HoldKeys(bool control, bool shift)

@@ -32,22 +32,6 @@ std::string RowText(KwTextView* view, int row)
     return text;
 }
 
-std::string ClipboardText()
-{
-    std::string text;
-    if (!OpenClipboard(nullptr)) {
-        return "<clipboard busy>";
-    }
-    HANDLE data = GetClipboardData(CF_TEXT);
-    const char* bytes = data != nullptr ? static_cast<const char*>(GlobalLock(data)) : nullptr;
-    if (bytes != nullptr) {
-        text = bytes;
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
-
 // A shown text view inside a pop-up, driven by messages sent to its window.
 class KwTextViewTest : public ::testing::Test {
 protected:
