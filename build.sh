@@ -7,7 +7,9 @@
 #   ./build.sh demo    build a sample installer and install the sample product
 #                      under Wine, unattended, with screenshots
 #
-# Configurations: "host" (Linux, the portable parts, ASan and UBSan), "fuzz"
+# Configurations: "host" (Linux, the portable parts, ASan and UBSan),
+# "host32" (the same parts built for i386 Linux and run through
+# qemu-i386-static with UBSan: the product's 32-bit arithmetic), "fuzz"
 # (clang, the libFuzzer targets with a short run of each) and "win32" (the
 # product, i686). The Windows tests run under 32-bit Wine when
 # this machine can execute 32-bit code; on a kernel without 32-bit support
@@ -83,6 +85,7 @@ setup)
 test)
     setup
     build_and_test host 1
+    build_and_test host32 1
     if compgen -G "fuzz/*_fuzzer.cpp" >/dev/null; then
         build_and_test fuzz 1
     fi

@@ -2,22 +2,104 @@
 # Cross-builds the Windows dependencies (static libbz2, zlib, libpng,
 # libjpeg-turbo, libtiff with its zlib and jpeg codecs only, OpenJPEG, and
 # GoogleTest) from Debian's source packages into a cache folder outside the
-# clone. The folder is keyed by a hash of this script and of the shared
-# toolchain file, so an unchanged recipe is built once and reused.
+# clone. The folder is keyed by a hash of this script, of the shared
+# toolchain file and of the lock file, so an unchanged recipe is built once
+# and reused.
 #
-#   scripts/build-deps.sh i686|x86_64     prints the prefix on its last line
+# scripts/deps.lock pins the exact version of every source package fetched
+# and of the installed packages whose files are built in (the mingw zlib and
+# GoogleTest's sources): a newer upload never changes the build by itself.
+# A locked source that the archive no longer has, or an installed package at
+# another version, stops the build with a message; --update takes the
+# archive's current versions and rewrites the lock (commit it).
+#
+#   scripts/build-deps.sh [--update] i686|x86_64   prints the prefix on its last line
 set -euo pipefail
 
+update=0
+if [ "${1:-}" = "--update" ]; then
+    update=1
+    shift
+fi
 arch=${1:-i686}
 case "$arch" in
     i686)   triple=i686-w64-mingw32;   toolchain=mingw-i686.cmake;   jpeg_proc=i686 ;;
     x86_64) triple=x86_64-w64-mingw32; toolchain=mingw-x86_64.cmake; jpeg_proc=AMD64 ;;
-    *) echo "usage: $0 i686|x86_64" >&2; exit 2 ;;
+    *) echo "usage: $0 [--update] i686|x86_64" >&2; exit 2 ;;
 esac
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-key=$(cat "$root/scripts/build-deps.sh" "$root/cmake/mingw-common.cmake" | sha256sum | cut -c1-16)
+lock="$root/scripts/deps.lock"
+sources="bzip2 libpng1.6 libjpeg-turbo tiff openjpeg2"
+installed="libz-mingw-w64-dev googletest"
 cache=${CARTON_DEPS_CACHE:-$HOME/.cache/carton-deps}
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/carton-deps.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+locked() {  # locked <package> -> the locked version, or nothing
+    awk -v p="$1" '$1 == "source" || $1 == "installed" { if ($2 == p) print $3 }' "$lock"
+}
+
+dsc_version() {  # dsc_version <folder with one unpacked source> -> its version
+    sed -n 's/^Version: *//p' "$1"/*.dsc | head -n1
+}
+
+# fetch_into <source package> <version or ""> : downloads and unpacks into
+# $work/src-<package>. An empty version takes the newest revision: the
+# security mirror sometimes lacks a file of its newest upload, so the release
+# suites' revision follows. A locked version is taken from any suite that has
+# it, and nothing else is accepted.
+fetch_into() {
+    local pkg=$1 want=$2 spec ok=0
+    local specs=("$pkg" "$pkg/bookworm-updates" "$pkg/bookworm")
+    [ -n "$want" ] && specs=("$pkg=$want" "$pkg/bookworm-security" "$pkg/bookworm-updates" "$pkg/bookworm")
+    for spec in "${specs[@]}"; do
+        rm -rf "$work/src-$pkg"
+        mkdir -p "$work/src-$pkg"
+        if (cd "$work/src-$pkg" && apt-get source -q "$spec" >"$work/$pkg.log" 2>&1) \
+           && { [ -z "$want" ] || [ "$(dsc_version "$work/src-$pkg")" = "$want" ]; }; then
+            ok=1
+            break
+        fi
+    done
+    if [ "$ok" != 1 ]; then
+        cat "$work/$pkg.log" >&2
+        if [ -n "$want" ]; then
+            echo "the locked source $pkg $want is no longer in the archive (or there is no" >&2
+            echo "deb-src entry: scripts/install-packages.sh adds one). To move to the" >&2
+            echo "archive's current version: scripts/build-deps.sh --update $arch, then commit" >&2
+            echo "scripts/deps.lock." >&2
+        else
+            echo "apt-get source $pkg failed (is there a deb-src entry? run scripts/install-packages.sh)" >&2
+        fi
+        exit 1
+    fi
+}
+
+if [ "$update" = 1 ]; then
+    {
+        echo "# The exact Debian versions that scripts/build-deps.sh builds the Windows"
+        echo "# dependencies from; part of the dependency cache key. Refresh with"
+        echo "# scripts/build-deps.sh --update <arch> and commit the result."
+        for pkg in $sources; do
+            fetch_into "$pkg" ""
+            echo "source $pkg $(dsc_version "$work/src-$pkg")"
+        done
+        for pkg in $installed; do
+            echo "installed $pkg $(dpkg-query -W -f='${Version}' "$pkg")"
+        done
+    } > "$work/deps.lock"
+    if ! cmp -s "$work/deps.lock" "$lock" 2>/dev/null; then
+        cp "$work/deps.lock" "$lock"
+        echo "updated $lock" >&2
+    fi
+elif [ ! -f "$lock" ]; then
+    echo "$lock is missing: scripts/build-deps.sh --update $arch writes it" >&2
+    exit 1
+fi
+
+key=$(cat "$root/scripts/build-deps.sh" "$root/cmake/mingw-common.cmake" "$lock" | sha256sum | cut -c1-16)
 prefix="$cache/$arch-$key"
 
 if [ -f "$prefix/.complete" ]; then
@@ -25,8 +107,16 @@ if [ -f "$prefix/.complete" ]; then
     exit 0
 fi
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/carton-deps.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+for pkg in $installed; do
+    have=$(dpkg-query -W -f='${Version}' "$pkg" 2>/dev/null || true)
+    if [ "$have" != "$(locked "$pkg")" ]; then
+        echo "$pkg is installed at version '${have}', the lock says '$(locked "$pkg")':" >&2
+        echo "install the locked version, or take this one with scripts/build-deps.sh --update $arch" >&2
+        echo "and commit scripts/deps.lock." >&2
+        exit 1
+    fi
+done
+
 rm -rf "$prefix"
 mkdir -p "$prefix/lib" "$prefix/include" "$prefix/src"
 jobs=$(nproc)
@@ -36,23 +126,16 @@ export PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig"
 export PKG_CONFIG_PATH=
 
 fetch() {  # fetch <source package> <folder prefix> -> prints the unpacked folder
-    # The newest revision first; the security mirror sometimes lacks a file of
-    # its newest upload, so fall back to the release suites' revision.
-    local suite ok=0
-    for suite in "" /bookworm-updates /bookworm; do
-        rm -rf "$work/src-$1"
-        mkdir -p "$work/src-$1"
-        if (cd "$work/src-$1" && apt-get source -q "$1$suite" >"$work/$1.log" 2>&1); then
-            ok=1
-            break
+    # --update fetched the sources already; otherwise exactly the locked version.
+    if ! compgen -G "$work/src-$1/*.dsc" >/dev/null; then
+        local want
+        want=$(locked "$1")
+        if [ -z "$want" ]; then
+            echo "$1 is not in $lock: scripts/build-deps.sh --update $arch" >&2
+            exit 1
         fi
-    done
-    if [ "$ok" != 1 ]; then
-        cat "$work/$1.log" >&2
-        echo "apt-get source $1 failed (is there a deb-src entry? run scripts/install-packages.sh)" >&2
-        exit 1
+        fetch_into "$1" "$want"
     fi
-    # The archive keeps only the newest revision: glob the folder, never pin it.
     find "$work/src-$1" -maxdepth 1 -mindepth 1 -type d -name "$2-*" | head -n1
 }
 

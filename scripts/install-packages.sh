@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs every Debian package the project needs on a fresh Debian 12 machine:
 # the MinGW-w64 cross compiler, Wine (32-bit), Xvfb, the host -dev packages,
-# GoogleTest, and what the dependency cross-build needs. Run as root.
+# GoogleTest, the i386 cross compiler, libraries and emulator for the 32-bit
+# Linux build, and what the dependency cross-build needs. Run as root.
 set -euo pipefail
 
 if [ "$(id -u)" != 0 ]; then
@@ -49,6 +50,11 @@ packages=(
     g++ googletest libgtest-dev libgmock-dev
     libbz2-dev zlib1g-dev libpng-dev libjpeg62-turbo-dev libtiff-dev libopenjp2-7-dev
     clang libclang-rt-14-dev valgrind bzip2 python3-pil time
+    # the 32-bit Linux build of the portable parts (host32): the cross
+    # compiler, the :i386 libraries and run-time, and the user-mode emulator
+    g++-i686-linux-gnu qemu-user-static libstdc++6:i386 libubsan1:i386 libgtest-dev:i386
+    libbz2-dev:i386 zlib1g-dev:i386 libpng-dev:i386 libjpeg62-turbo-dev:i386 libtiff-dev:i386
+    libopenjp2-7-dev:i386
     # signing tests: a throw-away certificate, signing and verifying installers
     openssl osslsigncode
     locales
@@ -56,6 +62,29 @@ packages=(
 
 apt-get update -q
 apt-get install -y -q --no-install-recommends "${packages[@]}"
+
+# No binfmt_misc handler may send i386 programs to qemu: it is machine-wide
+# and would make 32-bit Wine run emulated (minutes per program). The build
+# calls qemu-i386-static by name. Debian's package registers no i386 handler
+# itself; remove one that anything else made, and keep it from coming back.
+for entry in /proc/sys/fs/binfmt_misc/*; do
+    case "$(basename "$entry")" in register|status) continue ;; esac
+    if [ -f "$entry" ] && grep -q '^interpreter .*qemu-i386' "$entry"; then
+        echo "removing the binfmt_misc handler $(basename "$entry") (qemu-i386)" >&2
+        echo -1 > "$entry"
+    fi
+done
+if command -v update-binfmts >/dev/null && update-binfmts --display qemu-i386 >/dev/null 2>&1; then
+    update-binfmts --disable qemu-i386 >/dev/null 2>&1 || true
+fi
+if [ -e /usr/lib/binfmt.d/qemu-i386.conf ] && [ ! -e /etc/binfmt.d/qemu-i386.conf ]; then
+    mkdir -p /etc/binfmt.d
+    ln -s /dev/null /etc/binfmt.d/qemu-i386.conf
+fi
+if grep -qs '^interpreter .*qemu-i386' /proc/sys/fs/binfmt_misc/*; then
+    echo "a binfmt_misc handler for qemu-i386 is still registered" >&2
+    exit 1
+fi
 
 # Wine's Chinese code page follows the process locale (zh_CN.UTF-8); the host
 # build's conversions follow the C locale, which the GBK tests set to zh_CN.GBK.

@@ -5,73 +5,11 @@
 #include "SetupConfig.h"
 #include "SetupProcesses.h"
 
-#include <cstdlib>
-
 namespace KwSDK {
-
-KwString EscapeRegistryPath(const KwString& folder)
-{
-    // Replace never searches inside what it has inserted, so one pass
-    // doubles every backslash exactly once.
-    KwString escaped(folder);
-    escaped.Replace("\\", "\\\\");
-    return escaped;
-}
-
-// Counts the bytes up to and including the next line feed, or to the end.
-static int MeasureLine(IKwIOStream* stream)
-{
-    int start = stream->GetPosition();
-    unsigned char byte = 0;
-    while (stream->Read(&byte, 1) == 1) {
-        if (byte == '\n')
-            break;
-    }
-    int end = stream->GetPosition();
-    return start < 0 || end < start ? -1 : end - start;
-}
-
-int ReadScriptLine(IKwIOStream* stream, KwString& line)
-{
-    if (!stream)
-        return 0;
-    int start = stream->GetPosition();
-    int length = MeasureLine(stream);
-    // An empty line can only mean the end: answering it would never advance.
-    if (length <= 0)
-        return 0;
-    char* buffer = static_cast<char*>(malloc(static_cast<size_t>(length) + 1));
-    if (!buffer)
-        return 0;
-    int read = -1;
-    if (stream->Seek(start, KW_SEEK_SET))
-        read = stream->Read(buffer, length);
-    int ok = read == length && line.Assign(buffer, length);
-    free(buffer);
-    return ok ? 1 : 0;
-}
-
-// Copies every line of source into expanded with the placeholder replaced.
-static int CopyExpandedLines(IKwIOStream* source, IKwIOStream* expanded,
-                             const KwString& placeholder, const KwString& escapedRoot)
-{
-    KwString line;
-    while (source->Available() != -1) {
-        if (!ReadScriptLine(source, line))
-            break;
-        // An empty placeholder (key missing) replaces nothing.
-        if (placeholder.GetLength() > 0 && !line.Replace(placeholder.GetText(), escapedRoot.GetText()))
-            return 0;
-        if (line.GetLength() > 0 && expanded->Write(line.GetText(), line.GetLength()) != line.GetLength())
-            return 0;
-    }
-    return 1;
-}
 
 int ExpandRegistryScript(const KwString& targetFolder, const KwString& sourcePath,
                          const KwString& expandedPath)
 {
-    KwString escapedRoot = EscapeRegistryPath(targetFolder);
     KwString placeholder = GetConfigString("regist_root");
     KwFileStream source;
     if (!source.Open(sourcePath, KW_MODE_READ))
@@ -81,7 +19,8 @@ int ExpandRegistryScript(const KwString& targetFolder, const KwString& sourcePat
         source.Close();
         return 0;
     }
-    int copied = CopyExpandedLines(&source, &expanded, placeholder, escapedRoot);
+    // An empty placeholder (key missing) replaces nothing.
+    int copied = ExpandRegistryLines(&source, &expanded, placeholder, targetFolder);
     source.Close();
     int flushed = expanded.Flush();
     int closed = expanded.Close();

@@ -3,8 +3,8 @@
 #ifndef SETUP_SETUPREGISTRY_H
 #define SETUP_SETUPREGISTRY_H
 
-#include "IKwIOStream.h"
 #include "KwString.h"
+#include "SetupRegistryScript.h"
 
 namespace KwSDK {
 
@@ -21,13 +21,6 @@ int ImportRegistryScript(const KwString& targetFolder, const KwString& suffix);
 // 0 when a file could not be opened or written.
 int ExpandRegistryScript(const KwString& targetFolder, const KwString& sourcePath,
                          const KwString& expandedPath);
-
-// Reads the next line with its line end (a last line without one is read
-// whole). 0 at the end of the stream or when reading fails.
-int ReadScriptLine(IKwIOStream* stream, KwString& line);
-
-// A folder as the registry script writes it: every backslash doubled.
-KwString EscapeRegistryPath(const KwString& folder);
 
 } // namespace KwSDK
 
