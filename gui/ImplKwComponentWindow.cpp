@@ -126,7 +126,12 @@ int ImplKwComponent::RunMessageLoop()
         }
         TranslateMessage(&message);
         DispatchMessageA(&message);
-        Sleep(kSleepAfterMessage);
+        // Rest only when nothing is waiting: a pause after every message
+        // would cap the loop at the system timer's rate.
+        MSG waiting;
+        if (!PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE)) {
+            Sleep(kSleepAfterMessage);
+        }
     }
     return result;
 }

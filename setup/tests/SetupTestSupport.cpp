@@ -83,7 +83,9 @@ std::string ScratchFolder::MakeSubfolder(const std::string& relative) const
 void CopyPackageFiles(const std::string& folder, const char* leaveOut)
 {
     static const char* const files[] = {"setup_cn.properties", "setup_en.properties", "license_cn.txt",
-                                        "license_en.txt", "setup.reg"};
+                                        "license_en.txt", "setup.reg", "logo_cn.png",
+                                        "logo_en.png", "banner_cn.png", "banner_en.png",
+                                        "finish_cn.png", "finish_en.png"};
     for (const char* name : files) {
         if (leaveOut && strcmp(leaveOut, name) == 0)
             continue;
