@@ -160,7 +160,9 @@ shot() {
 # differing <a.png> <b.png>: the count of pixels that differ by more than a
 # small tolerance.
 differing() {
-    compare -metric AE -fuzz 6% "$1" "$2" null: 2>&1 | sed -E 's/[^0-9.e+].*//; s/^$/999999/'
+    local n
+    n=$(compare -metric AE -fuzz 6% "$1" "$2" null: 2>&1 | awk '{ print $1; exit }')
+    awk -v n="$n" 'BEGIN { if (n ~ /^[0-9.]+(e[+][0-9]+)?$/) printf "%d\n", n; else print 999999999 }'
 }
 # picture_matches <screenshot> <reference> <what>: where the two overlap
 # from their top left corners, they agree in all but 0.5% of the pixels.
@@ -171,7 +173,6 @@ picture_matches() {
     convert "$1" -crop "${w}x$h+0+0" +repage "$out/run/cut-a.png"
     convert "$2" -crop "${w}x$h+0+0" +repage "$out/run/cut-b.png"
     count=$(differing "$out/run/cut-a.png" "$out/run/cut-b.png")
-    count=${count%.*}
     limit=$((w * h / 200))
     [ "${count:-999999}" -le "$limit" ] || fail "$3: $count pixels differ from $2 (at most $limit allowed)"
     ok "$3 (${count} of ${w}x$h pixels differ)"
@@ -207,8 +208,8 @@ install() {
     ( timeout 600 "$loader" "$out/LumoSetup.exe" </dev/null >"$out/run/setup-$lang.log" 2>&1
       echo $? >"$out/run/setup-$lang.rc" ) &
     local geometry
-    geometry=$(WINE_TIMEOUT=80 wine "$probe" window setup.exe 60000) || fail "no wizard window within 60 s"
-    read -r ox oy cw ch <<<"$geometry"
+    geometry=$(WINE_TIMEOUT=80 wine "$probe" window setup.exe 60000 | tr -d "\r") || fail "no wizard window within 60 s"
+    read -r ox oy cw ch _ <<<"$geometry"
     say "    wizard client area ${cw}x$ch at $ox,$oy"
 
     begin "$lang: page 1 (welcome)"
@@ -247,11 +248,38 @@ install() {
     xdotool mousemove --window "$box" 5 5 && xdotool key Return || fail "answering the question"
 
     begin "$lang: page 4 (copying)"
-    wait_control "copy page (gauge)" 10 92 475 20 shown 20
-    shot "$lang-4-installing"
+    # The copy takes a second or two: frames are taken all along, and the
+    # last one whose banner is neither page 3's nor page 5's is page 4.
+    local frames=$out/run/frames-$lang
+    mkdir -p "$frames"
+    ( for i in $(seq -w 1 400); do
+          [ -e "$frames/stop" ] && break
+          import -window root -crop "${cw}x$ch+$ox+$oy" +repage -strip "$frames/$i.png" 2>/dev/null
+      done ) &
+    local grabber=$!
+    wait_control "file-type page (select-all box)" 420 80 200 20 shown 120
+    touch "$frames/stop"
+    wait "$grabber"
+    grab "$out/run/page5.png" "$ox" "$oy" "$cw" "$ch"
+    local banner3 banner5 frame found=""
+    banner3=$out/run/banner3.png banner5=$out/run/banner5.png
+    convert "$screens/$lang-3-folder.png" -crop 380x58+0+0 +repage "$banner3"
+    convert "$out/run/page5.png" -crop 380x58+0+0 +repage "$banner5"
+    for frame in $(ls -r "$frames"/*.png 2>/dev/null); do
+        convert "$frame" -crop 380x58+0+0 +repage "$out/run/banner.png"
+        if [ "$(differing "$out/run/banner.png" "$banner3")" -gt 200 ] \
+           && [ "$(differing "$out/run/banner.png" "$banner5")" -gt 200 ]; then
+            found=$frame
+            break
+        fi
+    done
+    [ -n "$found" ] || fail "none of the $(ls "$frames" | wc -l) frames taken during the copy shows page 4"
+    cp "$found" "$screens/$lang-4-installing.png"
+    say "    screenshot: $screens/$lang-4-installing.png"
+    shots+=("$screens/$lang-4-installing.png")
+    ok "page 4 caught while copying ($(ls "$frames"/*.png | wc -l) frames)"
 
     begin "$lang: page 5 (file types)"
-    wait_control "file-type page (select-all box)" 420 80 200 20 shown 120
     local place
     for t in "${clicks[@]}"; do
         read -r -a place <<<"${type_box[$t]}"
@@ -302,16 +330,24 @@ begin "open a sample picture through the association"
 picture='C:\Program Files\Brindle EN\Lumo\samples\harbour.png'
 reference=$package/Brindle/Lumo/samples/harbour.png
 wine start "$picture" || fail "wine start $picture"
-geometry=$(WINE_TIMEOUT=50 wine "$probe" window lumoview.exe 30000) || fail "no viewer window within 30 s"
-read -r vx vy vw vh <<<"$geometry"
+# The window appears first and takes the picture's size once it has read it.
+picture_size=$(identify -format '%wx%h' "$reference")
+for i in $(seq 1 40); do
+    geometry=$(WINE_TIMEOUT=50 wine "$probe" window lumoview.exe 30000 | tr -d "\r") || fail "no viewer window within 30 s"
+    read -r vx vy vw vh wx wy ww wh <<<"$geometry"
+    [ "${vw}x$vh" = "$picture_size" ] && break
+    sleep 0.25
+done
 say "    viewer client area ${vw}x$vh at $vx,$vy"
-grab "$screens/viewer.png" "$vx" "$vy" "$vw" "$vh"
+[ "${vw}x$vh" = "$picture_size" ] \
+    || fail "the viewer's client area is ${vw}x$vh after 10 s, the picture $picture_size"
+ok "the viewer's client area has the picture's size"
+grab "$out/run/viewer-client.png" "$vx" "$vy" "$vw" "$vh"
+picture_matches "$out/run/viewer-client.png" "$reference" "the viewer shows harbour.png"
+# The whole window, its frame and caption too, for the record.
+grab "$screens/viewer.png" "$wx" "$wy" "$ww" "$wh"
 say "    screenshot: $screens/viewer.png"
 shots+=("$screens/viewer.png")
-[ "${vw}x$vh" = "$(identify -format '%wx%h' "$reference")" ] \
-    || fail "the viewer's client area is ${vw}x$vh, the picture $(identify -format '%wx%h' "$reference")"
-ok "the viewer's client area has the picture's size"
-picture_matches "$screens/viewer.png" "$reference" "the viewer shows harbour.png"
 WINE_TIMEOUT=40 wine "$probe" close lumoview.exe 20000 || fail "the viewer did not close"
 
 # ---------------------------------------------------------------- the end

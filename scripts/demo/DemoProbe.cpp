@@ -3,7 +3,8 @@
 //
 //   demo-probe window <program.exe> <timeout ms>
 //       waits for a visible top-level window of a process of that program
-//       and prints its client area on the screen: "x y width height"
+//       and prints its client area and its whole window on the screen:
+//       "x y width height  x y width height"
 //   demo-probe child <program.exe> <x> <y> <w> <h> <shown|hidden|enabled> <timeout ms>
 //       waits until the child window of that window at the client place
 //       (x, y, w, h) is shown, hidden or shown and enabled
@@ -120,7 +121,11 @@ int WaitWindow(const char* program, DWORD timeout)
             GetClientRect(window, &client);
             POINT origin = {0, 0};
             ClientToScreen(window, &origin);
-            printf("%ld %ld %ld %ld\n", origin.x, origin.y, client.right, client.bottom);
+            RECT frame;
+            GetWindowRect(window, &frame);
+            printf("%ld %ld %ld %ld %ld %ld %ld %ld\n", origin.x, origin.y, client.right,
+                   client.bottom, frame.left, frame.top, frame.right - frame.left,
+                   frame.bottom - frame.top);
             return 0;
         }
         if (GetTickCount() - start > timeout)

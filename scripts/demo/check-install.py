@@ -47,9 +47,12 @@ def run_wine(loader, *args, timeout=60):
     return result.returncode, result.stdout.decode("utf-8", "replace")
 
 
-def reg_query(loader, key):
-    """{subkey path (lower case): {value name (lower case): data}} below key, or None."""
+def reg_query(loader, key, shown=None):
+    """{subkey path (lower case): {value name (lower case): data}} below key, or None.
+    The output of "reg query" goes to the list shown when one is given."""
     rc, text = run_wine(loader, "reg", "query", key, "/s")
+    if shown is not None:
+        shown.extend(line for line in text.replace("\r", "").split("\n") if line.strip())
     if rc != 0:
         return None
     keys = {}
@@ -174,11 +177,11 @@ def check_registry(args, report):
     product = f"{root}\\Lumo"
 
     def show(key):
-        keys = reg_query(args.wine, key)
-        for name, values in sorted((keys or {}).items()):
-            print(f"      [{name}]")
-            for value, data in sorted(values.items()):
-                print(f"          {value or '@'} = {data}")
+        shown = []
+        keys = reg_query(args.wine, key, shown)
+        print(f"      > reg query {key} /s")
+        for line in shown:
+            print(f"      {line}")
         return keys or {}
 
     def value(keys, key, name=""):
