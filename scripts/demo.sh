@@ -178,6 +178,18 @@ picture_matches() {
     ok "$3 (${count} of ${w}x$h pixels differ)"
 }
 
+# page5_drawn <frame>: one of page 5's boxes (select all, JPEG, JPEG 2000)
+# already looks as on page 5 (out/run/page5.png) in a frame of the copy.
+page5_drawn() {
+    local area
+    for area in 20x20+420+80 20x20+30+130 20x20+30+280; do
+        convert "$1" -crop "$area" +repage "$out/run/area-a.png"
+        convert "$out/run/page5.png" -crop "$area" +repage "$out/run/area-b.png"
+        [ "$(differing "$out/run/area-a.png" "$out/run/area-b.png")" -le 20 ] && return 0
+    done
+    return 1
+}
+
 # Checkbox places of the file-type page (client coordinates of the box).
 declare -A type_box=(
     [JPEG]="30 130" [PNG]="30 160" [BMP]="30 190" [GIF]="30 220" [WMF]="30 250" [JPEG2000]="30 280"
@@ -249,7 +261,8 @@ install() {
 
     begin "$lang: page 4 (copying)"
     # The copy takes a second or two: frames are taken all along, and the
-    # last one whose banner is neither page 3's nor page 5's is page 4.
+    # last one whose banner is neither page 3's nor page 5's and where no
+    # control of page 5 has been drawn yet is page 4.
     local frames=$out/run/frames-$lang
     mkdir -p "$frames"
     ( for i in $(seq -w 1 400); do
@@ -268,7 +281,8 @@ install() {
     for frame in $(ls -r "$frames"/*.png 2>/dev/null); do
         convert "$frame" -crop 380x58+0+0 +repage "$out/run/banner.png"
         if [ "$(differing "$out/run/banner.png" "$banner3")" -gt 200 ] \
-           && [ "$(differing "$out/run/banner.png" "$banner5")" -gt 200 ]; then
+           && [ "$(differing "$out/run/banner.png" "$banner5")" -gt 200 ] \
+           && ! page5_drawn "$frame"; then
             found=$frame
             break
         fi
@@ -334,7 +348,7 @@ wine start "$picture" || fail "wine start $picture"
 picture_size=$(identify -format '%wx%h' "$reference")
 for i in $(seq 1 40); do
     geometry=$(WINE_TIMEOUT=50 wine "$probe" window lumoview.exe 30000 | tr -d "\r") || fail "no viewer window within 30 s"
-    read -r vx vy vw vh wx wy ww wh <<<"$geometry"
+    read -r vx vy vw vh _ <<<"$geometry"
     [ "${vw}x$vh" = "$picture_size" ] && break
     sleep 0.25
 done
@@ -342,10 +356,9 @@ say "    viewer client area ${vw}x$vh at $vx,$vy"
 [ "${vw}x$vh" = "$picture_size" ] \
     || fail "the viewer's client area is ${vw}x$vh after 10 s, the picture $picture_size"
 ok "the viewer's client area has the picture's size"
-grab "$out/run/viewer-client.png" "$vx" "$vy" "$vw" "$vh"
-picture_matches "$out/run/viewer-client.png" "$reference" "the viewer shows harbour.png"
-# The whole window, its frame and caption too, for the record.
-grab "$screens/viewer.png" "$wx" "$wy" "$ww" "$wh"
+# The client area: without a window manager nobody draws the caption.
+grab "$screens/viewer.png" "$vx" "$vy" "$vw" "$vh"
+picture_matches "$screens/viewer.png" "$reference" "the viewer shows harbour.png"
 say "    screenshot: $screens/viewer.png"
 shots+=("$screens/viewer.png")
 WINE_TIMEOUT=40 wine "$probe" close lumoview.exe 20000 || fail "the viewer did not close"
