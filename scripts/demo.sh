@@ -87,7 +87,7 @@ pack=$root/build/$pack_preset/tools/carton-pack
 
 begin "build the demo's probe (window states, shortcuts)"
 mkdir -p "$out"
-probe_exe=$out/demo-probe.exe
+probe_exe=$out/demo-probe-$preset.exe
 if [ ! -f "$probe_exe" ] || [ scripts/demo/DemoProbe.cpp -nt "$probe_exe" ]; then
     "$triple-g++-posix" -std=c++17 -O2 -Wall -Wextra -static -o "$probe_exe" \
         scripts/demo/DemoProbe.cpp -lole32 -luuid -lshell32 || fail "compiling scripts/demo/DemoProbe.cpp"
@@ -125,6 +125,8 @@ wine() { timeout "${WINE_TIMEOUT:-60}" "$loader" "$@"; }
 wine reg add 'HKCU\Software\Wine' /v Version /d win10 /f >/dev/null 2>&1 || fail "setting the Windows version"
 cp "$probe_exe" "$WINEPREFIX/drive_c/demo-probe.exe"
 probe='C:\demo-probe.exe'
+[ "$(wine "$probe" longpath 'C:\' 2>/dev/null | tr -d '\r')" = 'C:\' ] \
+    || fail "$probe_exe does not run in this prefix"
 say "    prefix $WINEPREFIX, display $DISPLAY"
 
 # ---------------------------------------------------------------- helpers
