@@ -18,6 +18,7 @@
 #include "SetupConfig.h"
 #include "SetupImgView.h"
 #include "SetupProcesses.h"
+#include "SetupRegistry.h"
 
 #if __has_include("KwComboBox.h")
 #include "KwComboBox.h"
@@ -166,7 +167,7 @@ Setup::Setup()
       m_pFileView(nullptr), m_pLinkLabel(nullptr), m_pSelectAll(nullptr), m_pTypes(),
       m_nProgress(0), m_bShellRestarted(0), m_pFailureSummary(nullptr), m_nPendingValue(-1),
       m_engine(this),
-      m_bInTick(0), m_bPaused(0), m_bComplete(0)
+      m_nFinalStep(0), m_bInTick(0), m_bPaused(0), m_bComplete(0)
 {
     AppendTypeName("Setup");
     // Clipped children and siblings, no caption, frame or system menu.
@@ -522,7 +523,7 @@ int Setup::ActionPerformed(KwObject* source, int id, intptr_t param)
 // leaves exactly what was copied before it and never runs the final steps.
 void Setup::AskExit()
 {
-    int copying = m_nPage == PAGE_INSTALLING && !m_engine.IsCopyComplete();
+    int copying = m_nPage == PAGE_INSTALLING;
     if (copying) {
         m_bPaused = 1;
         StopTimer();
@@ -612,6 +613,10 @@ int Setup::OnTimer()
 
 void Setup::CopyNextEntry()
 {
+    if (m_nFinalStep > 0) {
+        RunFinalStep();
+        return;
+    }
     m_bInTick = 1;
     KwString root = m_pFolderField->GetText();
     int complete = m_engine.CopyNextEntry(root);
@@ -622,12 +627,28 @@ void Setup::CopyNextEntry()
         Quit();
         return;
     }
-    if (!complete)
-        return;
-    StopTimer();
-    m_engine.RunFinalSteps(m_pFolderField->GetText());
-    ++m_nPage;
-    ShowPage();
+    // The steps after the copy follow in the next ticks, one per tick: each
+    // starts a program or writes several files.
+    if (complete)
+        m_nFinalStep = 1;
+}
+
+// Shortcuts and install log, the registry script, the shell extension's
+// registration, then the file-link page.
+void Setup::RunFinalStep()
+{
+    KwString root = m_pFolderField->GetText();
+    switch (m_nFinalStep++) {
+    case 1: m_engine.CreateShortcuts(root + "\\"); break;
+    case 2: ImportRegistryScript(root, KwString("")); break;
+    default:
+        StopTimer();
+        m_nFinalStep = 0;
+        RegisterShellExtension(root);
+        ++m_nPage;
+        ShowPage();
+        break;
+    }
 }
 
 void Setup::Finish()

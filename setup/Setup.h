@@ -94,6 +94,7 @@ private:
     int CheckFreeSpace(const KwString& path);
     void StartCopy(const KwString& path);
     void CopyNextEntry();
+    void RunFinalStep();
     void Finish();
     void ShowPendingProgress();
     void SelectLanguage(int index);
@@ -130,6 +131,8 @@ private:
     KwString m_strPendingNames;
     int m_nPendingValue;
     SetupInstallEngine m_engine;
+    // The step after the copy that the next tick runs; 0 while copying.
+    int m_nFinalStep;
     // A tick is running (a message box inside it runs a message loop that
     // would deliver the next tick) or the exit question holds the copy.
     int m_bInTick;

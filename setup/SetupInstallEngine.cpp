@@ -6,7 +6,6 @@
 #include "SetupConfig.h"
 #include "SetupInstallHost.h"
 #include "SetupProcesses.h"
-#include "SetupRegistry.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -21,7 +20,7 @@ static const int kDefaultBudget = 15;
 // Files up to this size go through the platform's copy in one step; larger
 // ones are copied a piece at a time.
 static const unsigned int kWholeCopyLimit = 4u << 20;
-static const int kDefaultPieceSize = 1 << 20;
+static const int kDefaultPieceSize = 256 << 10;
 // Show command of the shortcuts: shown normally.
 static const int kShortcutShow = 5;
 
@@ -233,6 +232,13 @@ int SetupInstallEngine::CopyWhole(const KwString& source, const KwString& destin
     if (CopyFileA(source.GetText(), destination.GetText(), FALSE))
         return kAttemptDone;
     m_dwError = GetLastError();
+    // Some platforms leave an empty or half-written file behind when the
+    // disk is full; it would look installed.
+    WIN32_FILE_ATTRIBUTE_DATA left;
+    int empty = GetFileAttributesExA(destination.GetText(), GetFileExInfoStandard, &left) &&
+                left.nFileSizeLow == 0 && left.nFileSizeHigh == 0;
+    if (m_dwError == ERROR_DISK_FULL || m_dwError == ERROR_HANDLE_DISK_FULL || empty)
+        DeleteFileA(destination.GetText());
     return kAttemptFailed;
 }
 
@@ -368,13 +374,6 @@ int SetupInstallEngine::FreeSpaceAt(const KwString& path, unsigned long long* by
         return 0;
     *bytes = available.QuadPart;
     return 1;
-}
-
-void SetupInstallEngine::RunFinalSteps(const KwString& installRoot)
-{
-    CreateShortcuts(installRoot + "\\");
-    ImportRegistryScript(installRoot, KwString(""));
-    RegisterShellExtension(installRoot);
 }
 
 void SetupInstallEngine::SetSpecialFolders(const KwString& programs, const KwString& desktop)

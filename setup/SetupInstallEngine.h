@@ -48,10 +48,6 @@ public:
     // Bytes per piece of a large file.
     void SetPieceSize(int bytes);
 
-    // The steps after the copy, in order: shortcuts and install log, the
-    // registry script, the shell extension's registration.
-    void RunFinalSteps(const KwString& installRoot);
-
     // Makes the start-menu folders and the three shortcuts and writes the
     // install log; root is the install root with a trailing backslash. A
     // Programs or desktop folder that cannot be resolved gets no folder and

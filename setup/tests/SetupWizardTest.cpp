@@ -286,3 +286,44 @@ TEST(SetupWizardCp936, ConfirmedExitWhileCopyingKeepsCopiedFilesAndWritesNoLinks
     EXPECT_FALSE(KwSDK::KwTest::Exists(ProgramsFolder() + "\\Brindle"));
     EXPECT_FALSE(KwSDK::KwTest::Exists(DesktopFolder() + "\\LumoView.lnk"));
 }
+
+TEST(SetupWizardCp936, ReinstallReplacesEveryFileKeepsExtrasAndRecordsThePreviousHandler)
+{
+    RegistryLock lock;
+    SavedKey png(HKEY_CLASSES_ROOT, ".PNG");
+    SavedKey pngProgId(HKEY_CLASSES_ROOT, "Lumo.PNG");
+    SavedKey pngChoice(HKEY_CURRENT_USER, std::string(kFileExts) + ".PNG");
+    SavedKey uninstallKey(HKEY_LOCAL_MACHINE, kUninstallKey);
+    SavedKey classKey(HKEY_CLASSES_ROOT, "Lumo");
+    // An earlier install: its handler, whichever way this Windows keeps it.
+    WriteRegistryString(HKEY_CLASSES_ROOT, ".PNG", "", "Lumo.PNG");
+    WriteRegistryString(HKEY_CURRENT_USER, std::string(kFileExts) + ".PNG\\UserChoice", "Progid",
+                        "Lumo.PNG");
+    WizardSession session("wizard-reinstall");
+    std::string target = session.DefaultTarget();
+    std::map<std::string, std::string> source = ReadTree(session.PayloadRoot());
+    CopyTree(session.PayloadRoot(), target);
+    for (const auto& entry : source) {
+        if (entry.second != "<dir>")
+            KwSDK::KwTest::WriteFile(target + "\\" + entry.first, "old " + entry.first);
+    }
+    KwSDK::KwTest::WriteFile(target + "\\Lumo\\extra.txt", "kept");
+    session.Run([&](WizardDriver& driver) {
+        GoToFolderPage(driver);
+        driver.Click(kNext);
+        ASSERT_TRUE(driver.WaitShown(kPngBox, 30000));
+        driver.Click(kPngBox);
+        driver.Click(kNext);
+        ASSERT_TRUE(driver.WaitShown(kWelcome, 5000));
+        driver.Click(kNext);
+        for (int i = 0; i < 250 && IsWindowVisible(driver.Wizard()); ++i)
+            Sleep(20);
+    });
+    std::map<std::string, std::string> installed = ReadTree(target);
+    EXPECT_EQ("kept", installed["Lumo\\extra.txt"]);
+    EXPECT_EQ(".PNG=Lumo.PNG\r\n", installed["Lumo\\filelink.txt"]);
+    for (const char* name : {"Lumo\\extra.txt", "Lumo\\filelink.txt", "Lumo\\install.txt"})
+        installed.erase(name);
+    EXPECT_TRUE(source == installed) << "the payload was not replaced completely";
+    RemoveShortcuts();
+}
