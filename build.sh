@@ -107,9 +107,9 @@ test)
     [ "$total_failed" = 0 ] && [ "$total_passed" -gt 0 ]
     ;;
 demo)
-    echo "The demo (build the sample installer and install the sample product under" >&2
-    echo "Wine) arrives with the install wizard; it is not available yet." >&2
-    exit 1
+    setup
+    if runs_32bit_code; then preset=win32; else preset=win64; fi
+    bash scripts/demo.sh "$preset"
     ;;
 *)
     echo "usage: $0 setup|test|demo" >&2
