@@ -91,10 +91,20 @@ test)
     fi
     if runs_32bit_code; then
         build_and_test win32 1
+        windows=win32
     else
         echo "=== this kernel cannot execute 32-bit code: win32 is built, its tests run from win64"
         build_and_test win32 0
         build_and_test win64 1
+        windows=win64
+    fi
+    # The whole system end to end: the sample installer packed, run under
+    # Wine and walked through with real input; it counts as one test.
+    echo "=== demo ($windows)"
+    if bash scripts/demo.sh "$windows"; then
+        total_passed+=1
+    else
+        total_failed+=1
     fi
     echo
     if [ "${#retried[@]}" -gt 0 ]; then
