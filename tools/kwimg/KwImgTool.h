@@ -26,8 +26,6 @@ private:
     int WriteFrame(KwImageGroup* group, int index, const KwString& path, const char* file);
     int Usage();
     int Failure(const char* file, const char* reason);
-
-    int m_nType = 0;
 };
 
 } // namespace KwSDK
