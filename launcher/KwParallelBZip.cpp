@@ -31,8 +31,52 @@ static const int kDecoding = 2;
 static const int kDone = 3;
 static const int kFailed = 4;
 
+// libbzip2's memory for one block (its state and its 4-byte-per-byte
+// block array), kept for the slot's next block: a fresh block array is
+// megabytes of new pages for every block.
+struct BlockMemory {
+    void* blocks[2];
+    size_t sizes[2];
+    int used[2];
+};
+
+static void* TakeMemory(void* opaque, int items, int size)
+{
+    BlockMemory* memory = static_cast<BlockMemory*>(opaque);
+    size_t bytes = static_cast<size_t>(items) * static_cast<size_t>(size);
+    for (int i = 0; i < 2; ++i) {
+        if (!memory->used[i] && memory->blocks[i] && memory->sizes[i] >= bytes) {
+            memory->used[i] = 1;
+            return memory->blocks[i];
+        }
+    }
+    for (int i = 0; i < 2; ++i) {
+        if (!memory->used[i]) {
+            free(memory->blocks[i]);
+            memory->blocks[i] = malloc(bytes ? bytes : 1);
+            memory->sizes[i] = memory->blocks[i] ? bytes : 0;
+            memory->used[i] = memory->blocks[i] ? 1 : 0;
+            return memory->blocks[i];
+        }
+    }
+    return malloc(bytes ? bytes : 1);
+}
+
+static void GiveMemory(void* opaque, void* block)
+{
+    BlockMemory* memory = static_cast<BlockMemory*>(opaque);
+    for (int i = 0; i < 2; ++i) {
+        if (block && block == memory->blocks[i]) {
+            memory->used[i] = 0;
+            return;
+        }
+    }
+    free(block);
+}
+
 struct KwParallelBZip::Slot {
     int state;
+    BlockMemory memory;
     KwBlockScanner::Piece piece;
     unsigned char* out;
     unsigned int outSize;
@@ -67,14 +111,17 @@ static int GrowOutput(unsigned char** out, unsigned int* capacity)
 // the last call stopped. 1 when the buffer holds the next bytes (more tells
 // whether the block has still more), 0 when the piece does not decode to
 // one sound block with the CRC it carries.
-static int DecodeSome(bz_stream** streamSlot, const KwBlockScanner::Piece& piece,
-                      unsigned char** out, unsigned int* outSize, unsigned int* outCapacity,
-                      int* more)
+static int DecodeSome(bz_stream** streamSlot, BlockMemory* memory,
+                      const KwBlockScanner::Piece& piece, unsigned char** out,
+                      unsigned int* outSize, unsigned int* outCapacity, int* more)
 {
     if (!*streamSlot) {
         bz_stream* stream = new (std::nothrow) bz_stream();
         if (!stream)
             return 0;
+        stream->bzalloc = TakeMemory;
+        stream->bzfree = GiveMemory;
+        stream->opaque = memory;
         if (BZ2_bzDecompressInit(stream, 0, 0) != BZ_OK) {
             delete stream;
             return 0;
@@ -210,6 +257,8 @@ void KwParallelBZip::StopWorkers()
         KwBlockScanner::FreePiece(&m_pSlots[i].piece);
         free(m_pSlots[i].out);
         EndStream(&m_pSlots[i].stream);
+        for (int k = 0; k < 2; ++k)
+            free(m_pSlots[i].memory.blocks[k]);
     }
     free(m_pSlots);
     m_pSlots = nullptr;
@@ -226,8 +275,8 @@ void KwParallelBZip::StopWorkers()
 int KwParallelBZip::DecodeSlot(Slot* slot)
 {
     slot->outRead = 0;
-    return DecodeSome(&slot->stream, slot->piece, &slot->out, &slot->outSize, &slot->outCapacity,
-                      &slot->more);
+    return DecodeSome(&slot->stream, &slot->memory, slot->piece, &slot->out, &slot->outSize,
+                      &slot->outCapacity, &slot->more);
 }
 
 // A worker takes the earliest queued block, decodes it and says so.
