@@ -6,6 +6,7 @@
 #include "KwBufferStream.h"
 #include "KwFileStream.h"
 #include "KwImageParams.h"
+#include "KwStreamReader.h"
 
 #include <cstring>
 #include <new>
@@ -15,7 +16,7 @@ namespace KwSDK {
 IKwCoder::IKwCoder()
     : m_pStream(nullptr), m_pDecoded(nullptr), m_pListener(nullptr), m_nError(0), m_bReady(0),
       m_bDecodeFailed(0), m_nWidth(0), m_nHeight(0), m_nFormat(0), m_nComponents(0),
-      m_nXPerMeter(0), m_nYPerMeter(0), m_nStreamBase(0)
+      m_nXPerMeter(0), m_nYPerMeter(0), m_nStreamBase(0), m_nFileBytes(-1), m_nReserved(0)
 {
     AppendTypeName("IKwCoder");
 }
@@ -97,6 +98,7 @@ int IKwCoder::DecodeOnce()
     }
     pixels->AddRef();
     m_nError = 0;
+    ResetReserved();
     if (!DecodePixels(pixels)) {
         pixels->Release();
         m_bDecodeFailed = 1;
@@ -196,6 +198,10 @@ int IKwCoder::OpenStream(IKwIOStream* stream)
     ResetState();
     int base = stream->GetPosition();
     m_nStreamBase = base > 0 ? base : 0;
+    {
+        KwStreamReader reader(stream, m_nStreamBase);
+        m_nFileBytes = reader.GetSize();
+    }
     if (!ReadHeader()) {
         m_bReady = 0;
         return Fail(m_nError != 0 ? m_nError : KW_CODER_BAD_HEADER);
@@ -387,13 +393,38 @@ int IKwCoder::AllocPixelsUncleared(KwBuffer* pixels, int width, int height, int 
     if (pixels == nullptr) {
         return Fail(KW_CODER_PARAM);
     }
-    if (!KwImageByteCount(width, height, bytesPerPixel, &bytes)) {
+    if (!KwImageByteCount(width, height, bytesPerPixel, &bytes) || !ReserveBytes(bytes)) {
         return Fail(KW_CODER_TOO_LARGE);
     }
     if (!pixels->Alloc(bytes) || pixels->GetPointer(0) == nullptr) {
         return Fail(KW_CODER_NO_MEMORY);
     }
     return 1;
+}
+
+int IKwCoder::ReserveBytes(long long bytes)
+{
+    if (bytes < 0 || bytes > GetBytesLeft()) {
+        return Fail(KW_CODER_TOO_LARGE);
+    }
+    m_nReserved += bytes;
+    return 1;
+}
+
+long long IKwCoder::GetBytesLeft() const
+{
+    long long left = KwImageJustifiedBytes(m_nFileBytes) - m_nReserved;
+    return left > 0 ? left : 0;
+}
+
+void IKwCoder::ResetReserved()
+{
+    m_nReserved = 0;
+}
+
+long long IKwCoder::GetFileBytes() const
+{
+    return m_nFileBytes;
 }
 
 int IKwCoder::Fail(unsigned int code)
@@ -425,6 +456,7 @@ void IKwCoder::ResetState()
     m_nError = 0;
     m_bReady = 0;
     m_bDecodeFailed = 0;
+    m_nReserved = 0;
     m_nWidth = 0;
     m_nHeight = 0;
     m_nFormat = 0;

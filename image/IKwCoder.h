@@ -127,12 +127,25 @@ protected:
     // Records the component count and resolution for the header slots.
     void SetHeaderExtras(int components, int xPerMeter, int yPerMeter);
     // Sizes the buffer for width x height pixels of bytesPerPixel through the
-    // overflow-checked limit; 0 with the error set when refused.
+    // overflow-checked limit and the file's allowance (ReserveBytes); 0 with
+    // the error set when refused.
     int AllocPixels(KwBuffer* pixels, int width, int height, int bytesPerPixel);
     // The same size check and block, left uncleared: only for a decoder that
     // writes every byte itself, where clearing would double the memory
     // traffic of large pictures.
     int AllocPixelsUncleared(KwBuffer* pixels, int width, int height, int bytesPerPixel);
+    // Counts bytes of one decoding (pixels, and large working memory such as
+    // a decoding library's sample planes) against what the file can justify
+    // (KwImageJustifiedBytes of its size); refuses with KW_CODER_TOO_LARGE
+    // once the total would pass it. AllocPixels counts its block itself.
+    int ReserveBytes(long long bytes);
+    // Bytes still allowed to this decoding.
+    long long GetBytesLeft() const;
+    // Starts a new count; DecodeOnce does this before DecodePixels, decoders
+    // that decode outside it (image groups) call it themselves.
+    void ResetReserved();
+    // Size of the file from its start in the stream, or -1 when unknown.
+    long long GetFileBytes() const;
     // Stores an error code and answers 0.
     int Fail(unsigned int code);
     void ReportProgress(int done, int total);
@@ -164,6 +177,8 @@ private:
     int m_nXPerMeter;
     int m_nYPerMeter;
     int m_nStreamBase;
+    long long m_nFileBytes;
+    long long m_nReserved;
 };
 
 } // namespace KwSDK

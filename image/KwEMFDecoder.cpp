@@ -14,6 +14,16 @@ namespace {
 const unsigned int kHeaderRecord = 1;
 const unsigned int kSignature = 0x464D4520u;  // " EMF"
 const unsigned int kMinHeaderBytes = 88;
+const unsigned int kEndRecord = 14;
+// A reference device larger than this is not a real one: its size is
+// ignored like a missing one, which also keeps the arithmetic in range.
+const int kMaxDeviceUnits = 0x100000;
+
+unsigned int Get32(const unsigned char* p)
+{
+    return static_cast<unsigned int>(p[0]) | static_cast<unsigned int>(p[1]) << 8 |
+           static_cast<unsigned int>(p[2]) << 16 | static_cast<unsigned int>(p[3]) << 24;
+}
 
 struct EmfHeader {
     int bounds[4];
@@ -22,11 +32,12 @@ struct EmfHeader {
     int millimetres[2];
 };
 
-// A length of the frame (hundredths of a millimetre) in pixels of a device
-// that has `pixels` pixels over `millimetres` millimetres.
-long long FrameToPixels(int length, int pixels, int millimetres)
+// A length of the frame (hundredths of a millimetre, at most 2^32) in
+// pixels of a device that has `pixels` pixels over `millimetres`
+// millimetres (both at most kMaxDeviceUnits, so nothing overflows).
+long long FrameToPixels(long long length, int pixels, int millimetres)
 {
-    return (static_cast<long long>(length) * pixels + millimetres * 50LL) / (millimetres * 100LL);
+    return (length * pixels + millimetres * 50LL) / (millimetres * 100LL);
 }
 
 // Frame first; the bounds (inclusive device pixels) when the reference
@@ -34,9 +45,12 @@ long long FrameToPixels(int length, int pixels, int millimetres)
 int NaturalSize(const EmfHeader& header, int axis, int* size)
 {
     long long length = 0;
-    if (header.device[axis] > 0 && header.millimetres[axis] > 0) {
-        length = FrameToPixels(header.frame[axis + 2] - header.frame[axis], header.device[axis],
-                               header.millimetres[axis]);
+    // The file's values are subtracted as 64-bit numbers: a frame of
+    // {-1, ..., INT_MAX} must not overflow.
+    if (header.device[axis] > 0 && header.device[axis] <= kMaxDeviceUnits &&
+        header.millimetres[axis] > 0 && header.millimetres[axis] <= kMaxDeviceUnits) {
+        length = FrameToPixels(static_cast<long long>(header.frame[axis + 2]) - header.frame[axis],
+                               header.device[axis], header.millimetres[axis]);
     } else {
         length = static_cast<long long>(header.bounds[axis + 2]) - header.bounds[axis] + 1;
     }
@@ -127,16 +141,39 @@ KwBuffer* KwEMFDecoder::LoadFile()
     return file;
 }
 
-int KwEMFDecoder::DecodePixels(KwBuffer* pixels)
+int KwEMFDecoder::CheckRecords(const unsigned char* data, int size)
 {
-    if (!AllocPixels(pixels, GetWidth(), GetHeight(), 3)) {
+    if (data == nullptr || size < static_cast<int>(kMinHeaderBytes) || Get32(data) != kHeaderRecord) {
         return 0;
     }
+    long long position = 0;
+    while (position + 8 <= size) {
+        unsigned int type = Get32(data + position);
+        unsigned int bytes = Get32(data + position + 4);
+        if (bytes < 8 || bytes % 4 != 0 || bytes > static_cast<unsigned int>(size - position)) {
+            return 0;
+        }
+        if (type == kEndRecord) {
+            return 1;
+        }
+        position += bytes;
+    }
+    return 0;
+}
+
+// The records are walked before the picture's memory is taken: a file whose
+// records cannot be played costs no pixels.
+int KwEMFDecoder::DecodePixels(KwBuffer* pixels)
+{
     KwBuffer* file = LoadFile();
     if (file == nullptr) {
         return 0;
     }
-    int ok = Render(file, pixels);
+    if (!CheckRecords(file->GetPointer(0), file->GetSize())) {
+        file->Release();
+        return Fail(KW_CODER_BAD_DATA);
+    }
+    int ok = AllocPixels(pixels, GetWidth(), GetHeight(), 3) && Render(file, pixels);
     file->Release();
     return ok;
 }

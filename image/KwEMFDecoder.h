@@ -27,6 +27,11 @@ public:
     int GetFrameRight() const;
     int GetFrameBottom() const;
 
+    // Walks the records of a whole enhanced metafile: each record at least
+    // 8 bytes, a multiple of 4 and inside the data, up to the end-of-file
+    // record. 1 when the walk reaches it.
+    static int CheckRecords(const unsigned char* data, int size);
+
 protected:
     void ResetState() override;
 

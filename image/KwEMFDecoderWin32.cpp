@@ -34,7 +34,9 @@ int KwEMFDecoder::Render(KwBuffer* file, KwBuffer* pixels)
     int ok = 0;
     {
         KwGdiSurface surface;
-        if (surface.Open(width, height, 24)) {
+        // The drawing surface is a second picture of about the same size.
+        long long surfaceBytes = static_cast<long long>((width * 3 + 3) / 4 * 4) * height;
+        if (ReserveBytes(surfaceBytes) && surface.Open(width, height, 24)) {
             RECT area = { 0, 0, width, height };
             ok = PlayEnhMetaFile(surface.GetHandle(), metafile, &area) ? 1 : 0;
             GdiFlush();
@@ -45,7 +47,7 @@ int KwEMFDecoder::Render(KwBuffer* file, KwBuffer* pixels)
         }
     }
     DeleteEnhMetaFile(metafile);
-    return ok ? 1 : Fail(KW_CODER_BAD_DATA);
+    return ok ? 1 : Fail(GetErrorCode() != 0 ? GetErrorCode() : KW_CODER_BAD_DATA);
 }
 
 } // namespace KwSDK

@@ -123,11 +123,12 @@ int KwICODecoder::ChooseMainEntry() const
 int KwICODecoder::PeekEntryFormat(KwStreamReader& reader, const KWICONENTRY& entry, int* format)
 {
     if (IsPngEntry(reader, entry)) {
-        // An embedded PNG may or may not carry alpha; its decoder says.
-        KwImage* image = DecodePngEntry(reader, entry);
-        *format = image != nullptr ? image->GetFormat() : 0;
-        if (image != nullptr) {
-            image->Release();
+        // An embedded PNG may or may not carry alpha; its header says. Only
+        // the header is read here: the pixels wait for decoding.
+        IKwCoder* png = OpenPngEntry(reader, entry);
+        *format = png != nullptr ? png->GetFormat() : 0;
+        if (png != nullptr) {
+            png->Release();
         }
         return *format != 0;
     }
@@ -153,25 +154,39 @@ KwImage* KwICODecoder::DecodeEntry(int index)
     return DecodeBitmapEntry(reader);
 }
 
-KwImage* KwICODecoder::DecodePngEntry(KwStreamReader& reader, const KWICONENTRY& entry)
+IKwCoder* KwICODecoder::OpenPngEntry(KwStreamReader& reader, const KWICONENTRY& entry)
 {
     int size = static_cast<int>(entry.nSize);
-    if (size <= 0 || !reader.Seek(entry.nOffset) || !reader.CanHold(size)) {
-        Fail(KW_CODER_BAD_DATA);
+    if (size <= 0 || entry.nSize > 0x7FFFFFFFu || !reader.Seek(entry.nOffset) || !reader.CanHold(size)) {
         return nullptr;
     }
     unsigned char* bytes = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(size)));
     IKwCoder* png = bytes != nullptr ? KwCreateDecoder(KW_FILE_PNG) : nullptr;
+    if (png != nullptr && !(reader.ReadBytes(bytes, size) && png->OpenMemory(bytes, size))) {
+        png->Release();
+        png = nullptr;
+    }
+    std::free(bytes);
+    return png;
+}
+
+// The embedded file is as large as the icon file allows; its decoder's
+// pixels count against this decoding too.
+KwImage* KwICODecoder::DecodePngEntry(KwStreamReader& reader, const KWICONENTRY& entry)
+{
+    IKwCoder* png = OpenPngEntry(reader, entry);
     KwImage* image = nullptr;
-    if (png != nullptr && reader.ReadBytes(bytes, size) && png->OpenMemory(bytes, size)) {
+    int bytesPerPixel = png != nullptr ? KwBytesPerPixel(png->GetFormat()) : 0;
+    int allowed = png != nullptr &&
+                  ReserveBytes(static_cast<long long>(png->GetWidth()) * png->GetHeight() * bytesPerPixel);
+    if (allowed) {
         image = png->GetImage();
     }
     if (png != nullptr) {
         png->Release();
     }
-    std::free(bytes);
     if (image == nullptr) {
-        Fail(KW_CODER_BAD_DATA);
+        Fail(png != nullptr && !allowed ? KW_CODER_TOO_LARGE : KW_CODER_BAD_DATA);
     }
     return image;
 }
@@ -260,6 +275,10 @@ int KwICODecoder::DecodePixels(KwBuffer* pixels)
     }
     KwBuffer* source = m_pMainImage->GetPixels();
     int size = source->GetSize();
+    if (!ReserveBytes(size)) {
+        source->Release();
+        return 0;
+    }
     int ok = pixels->Alloc(size) && pixels->WriteAt(0, source->GetPointer(0), size) == size;
     source->Release();
     return ok ? 1 : Fail(KW_CODER_NO_MEMORY);
@@ -288,6 +307,7 @@ KwImageGroup* KwICODecoder::GetImageGroup()
         return nullptr;
     }
     group->AddRef();
+    ResetReserved();
     for (int i = 0; i < m_nCount; ++i) {
         KwImage* image = DecodeEntry(i);
         int added = image != nullptr && group->Add(image);

@@ -46,6 +46,9 @@ protected:
 private:
     KwImage* DecodeEntry(int index);
     KwImage* DecodeBitmapEntry(KwStreamReader& reader);
+    // An embedded PNG opened (header read) by a new decoder with one
+    // reference, or null.
+    IKwCoder* OpenPngEntry(KwStreamReader& reader, const KWICONENTRY& entry);
     KwImage* DecodePngEntry(KwStreamReader& reader, const KWICONENTRY& entry);
     int PeekEntryFormat(KwStreamReader& reader, const KWICONENTRY& entry, int* format);
     int ReadMask(KwStreamReader& reader, int width, int height, KwBuffer* pixels);

@@ -46,4 +46,13 @@ int KwImageByteCount(long long width, long long height, int bytesPerPixel, int* 
     return 1;
 }
 
+long long KwImageJustifiedBytes(long long fileBytes)
+{
+    if (fileBytes < 0 || fileBytes >= KW_IMAGE_MAX_BYTES / KW_IMAGE_MAX_EXPANSION) {
+        return KW_IMAGE_MAX_BYTES;
+    }
+    long long justified = fileBytes * KW_IMAGE_MAX_EXPANSION;
+    return justified < KW_IMAGE_FREE_BYTES ? KW_IMAGE_FREE_BYTES : justified;
+}
+
 } // namespace KwSDK

@@ -49,6 +49,13 @@ const int KW_FILE_EMF = 1033;
 const int KW_IMAGE_MAX_SIDE = 65535;
 const int KW_IMAGE_MAX_BYTES = 0x20000000;
 
+// What a file can justify: any file may decode to KW_IMAGE_FREE_BYTES (for
+// example 2048 x 2048 at 4 bytes per pixel); beyond that every byte of the
+// file may stand for at most KW_IMAGE_MAX_EXPANSION decoded bytes. A small
+// file that claims a huge picture is refused before memory is taken for it.
+const int KW_IMAGE_FREE_BYTES = 16 * 1024 * 1024;
+const int KW_IMAGE_MAX_EXPANSION = 512;
+
 // Bytes per pixel of a format: 1, 3 or 4; 0 for a code without a defined
 // pixel size.
 int KwBytesPerPixel(int format);
@@ -58,6 +65,10 @@ int KwBytesPerPixel(int format);
 // 1..KW_IMAGE_MAX_SIDE, bytesPerPixel in 1..16 and the product does not
 // exceed KW_IMAGE_MAX_BYTES; otherwise answers 0 and stores 0.
 int KwImageByteCount(long long width, long long height, int bytesPerPixel, int* bytes);
+
+// The decoded bytes a file of fileBytes bytes can justify, never more than
+// KW_IMAGE_MAX_BYTES; a negative size (unknown) justifies the maximum.
+long long KwImageJustifiedBytes(long long fileBytes);
 
 } // namespace KwSDK
 

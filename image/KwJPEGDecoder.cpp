@@ -18,6 +18,9 @@ namespace KwSDK {
 namespace {
 
 const int kSourceBufferSize = 16384;
+// A progressive file may hold any number of scans, each of which makes the
+// library walk every block again; real files have a few dozen at most.
+const int kMaxScans = 1000;
 
 // libjpeg's state for one pass over the file: the decompressor, an error
 // handler that jumps back instead of exiting, and a source that reads
@@ -27,6 +30,7 @@ struct JpegSession {
     jpeg_error_mgr error;
     jmp_buf jump;
     jpeg_source_mgr source;
+    jpeg_progress_mgr progress;
     KwStreamReader* reader;
     JOCTET buffer[kSourceBufferSize];
 };
@@ -49,6 +53,15 @@ void OnOutputMessage(j_common_ptr)
 
 void InitSource(j_decompress_ptr)
 {
+}
+
+// Called by the library between passes: ends a file with too many scans.
+void LimitScans(j_common_ptr cinfo)
+{
+    jpeg_decompress_struct* decompress = &SessionOf(cinfo)->cinfo;
+    if (decompress->input_scan_number > kMaxScans) {
+        ERREXIT(cinfo, JERR_BAD_PROGRESSION);
+    }
 }
 
 // The end of the stream is an error: libjpeg's own habit of inventing an end
@@ -98,6 +111,8 @@ void OpenSession(JpegSession* session, KwStreamReader* reader)
     session->source.bytes_in_buffer = 0;
     session->source.next_input_byte = nullptr;
     session->cinfo.src = &session->source;
+    session->progress.progress_monitor = LimitScans;
+    session->cinfo.progress = &session->progress;
 }
 
 // Pixels per metre from the JFIF density (unit 1 dots per inch, 2 per cm).
@@ -199,6 +214,11 @@ int KwJPEGDecoder::ReadScanlines(void* state, unsigned char* out)
     jpeg_read_header(cinfo, TRUE);
     int samples = GetFormat() == KW_FORMAT_SAMPLES4 ? 4 : 3;
     cinfo->out_color_space = samples == 4 ? JCS_CMYK : JCS_RGB;
+    // The library's own memory (a progressive file keeps every coefficient
+    // of the picture) gets what the file justifies beyond the pixels; asking
+    // for more ends the decoding with an error instead of taking it.
+    long long left = GetBytesLeft();
+    cinfo->mem->max_memory_to_use = static_cast<long>(left > 0x7FFFFFFF ? 0x7FFFFFFF : (left > 0 ? left : 1));
     jpeg_start_decompress(cinfo);
     if (cinfo->output_width != static_cast<JDIMENSION>(GetWidth()) ||
         cinfo->output_height != static_cast<JDIMENSION>(GetHeight()) ||

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace KwSDK {
 
@@ -72,6 +73,8 @@ int Quiet(TIFF*, void*, const char*, const char*, va_list)
     return 1;
 }
 
+// libtiff's own blocks (strips, tiles, tables) are limited to what the
+// file can justify, like the decoder's pixels.
 TIFF* OpenTiff(KwStreamReader* reader)
 {
     TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
@@ -80,7 +83,7 @@ TIFF* OpenTiff(KwStreamReader* reader)
     }
     TIFFOpenOptionsSetErrorHandlerExtR(options, Quiet, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options, Quiet, nullptr);
-    TIFFOpenOptionsSetMaxSingleMemAlloc(options, KW_IMAGE_MAX_BYTES);
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options, KwImageJustifiedBytes(reader->GetSize()));
     TIFF* tif = TIFFClientOpenExt("image", "rm", reader, ReadProc, WriteProc, SeekProc, CloseProc,
                                   SizeProc, MapProc, UnmapProc, options);
     TIFFOpenOptionsFree(options);
@@ -212,19 +215,25 @@ int KwTIFFDecoder::IsPlainLayout(void* handle) const
            orientation == ORIENTATION_TOPLEFT && compression != COMPRESSION_OJPEG && (rgb || grey);
 }
 
+// Plain layouts are read row by row into the pixels; everything else goes
+// through libtiff's RGBA conversion, which writes straight into the pixel
+// block (4 bytes a pixel) and is packed to the output format in place, so
+// the picture is held only once.
 int KwTIFFDecoder::DecodePixels(KwBuffer* pixels)
 {
-    int samples = GetFormat() == KW_FORMAT_SAMPLES4 ? 4 : 3;
-    if (!AllocPixels(pixels, GetWidth(), GetHeight(), samples)) {
-        return 0;
-    }
     KwStreamReader reader(GetStream(), GetStreamBase());
     TIFF* tif = OpenTiff(&reader);
     if (tif == nullptr) {
         return Fail(KW_CODER_BAD_DATA);
     }
-    int ok = IsPlainLayout(tif) ? DecodeScanlines(tif, pixels->GetPointer(0))
-                                : DecodeThroughRGBA(tif, pixels->GetPointer(0));
+    int ok = 0;
+    if (IsPlainLayout(tif)) {
+        int samples = GetFormat() == KW_FORMAT_SAMPLES4 ? 4 : 3;
+        ok = AllocPixels(pixels, GetWidth(), GetHeight(), samples) &&
+             DecodeScanlines(tif, pixels->GetPointer(0));
+    } else {
+        ok = AllocPixelsUncleared(pixels, GetWidth(), GetHeight(), 4) && DecodeThroughRGBA(tif, pixels);
+    }
     TIFFClose(tif);
     return ok;
 }
@@ -264,26 +273,22 @@ int KwTIFFDecoder::DecodeScanlines(void* handle, unsigned char* out)
 }
 
 // libtiff's RGBA conversion delivers premultiplied colours; an unassociated
-// alpha is undone again so that such files come out as stored.
-int KwTIFFDecoder::DecodeThroughRGBA(void* handle, unsigned char* out)
+// alpha is undone again so that such files come out as stored. Pixel i is
+// read before its output is written, and output i never reaches past the
+// raster's pixel i, so the packing works in place.
+int KwTIFFDecoder::DecodeThroughRGBA(void* handle, KwBuffer* pixels)
 {
     TIFF* tif = Tiff(handle);
     int width = GetWidth();
     int height = GetHeight();
-    int rasterBytes = 0;
-    if (!KwImageByteCount(width, height, 4, &rasterBytes)) {
-        return Fail(KW_CODER_TOO_LARGE);
-    }
-    uint32_t* raster = static_cast<uint32_t*>(std::malloc(static_cast<size_t>(rasterBytes)));
-    if (raster == nullptr) {
-        return Fail(KW_CODER_NO_MEMORY);
-    }
+    unsigned char* out = pixels->GetPointer(0);
     int ok = TIFFReadRGBAImageOriented(tif, static_cast<uint32_t>(width), static_cast<uint32_t>(height),
-                                       raster, ORIENTATION_TOPLEFT, 1);
+                                       reinterpret_cast<uint32_t*>(out), ORIENTATION_TOPLEFT, 1);
     int samples = GetFormat() == KW_FORMAT_SAMPLES4 ? 4 : 3;
     size_t count = static_cast<size_t>(width) * height;
     for (size_t i = 0; ok && i < count; ++i) {
-        uint32_t pixel = raster[i];
+        uint32_t pixel = 0;
+        std::memcpy(&pixel, out + i * 4, 4);
         unsigned int alpha = TIFFGetA(pixel);
         unsigned char* target = out + i * samples;
         target[0] = static_cast<unsigned char>(TIFFGetR(pixel));
@@ -298,7 +303,9 @@ int KwTIFFDecoder::DecodeThroughRGBA(void* handle, unsigned char* out)
             }
         }
     }
-    std::free(raster);
+    if (ok && samples == 3 && !pixels->Resize(static_cast<int>(count * 3))) {
+        return Fail(KW_CODER_NO_MEMORY);
+    }
     ReportProgress(height, height);
     return ok ? 1 : Fail(KW_CODER_BAD_DATA);
 }

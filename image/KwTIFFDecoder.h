@@ -37,7 +37,7 @@ private:
     int ReadFields(void* tif);
     int IsPlainLayout(void* tif) const;
     int DecodeScanlines(void* tif, unsigned char* out);
-    int DecodeThroughRGBA(void* tif, unsigned char* out);
+    int DecodeThroughRGBA(void* tif, KwBuffer* pixels);
 
     int m_nBitsPerSample;
     int m_nSamplesPerPixel;

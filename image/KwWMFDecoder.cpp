@@ -13,6 +13,17 @@ namespace {
 const unsigned int kPlaceableKey = 0x9AC6CDD7u;
 const int kPlaceableHeaderBytes = 22;
 const int kMetaHeaderBytes = 18;
+const unsigned int kMinRecordWords = 3;
+
+unsigned int Get16(const unsigned char* p)
+{
+    return static_cast<unsigned int>(p[0]) | static_cast<unsigned int>(p[1]) << 8;
+}
+
+unsigned int Get32(const unsigned char* p)
+{
+    return Get16(p) | Get16(p + 2) << 16;
+}
 
 int Signed16(unsigned int value)
 {
@@ -99,16 +110,39 @@ KwBuffer* KwWMFDecoder::LoadRecords()
     return records;
 }
 
-int KwWMFDecoder::DecodePixels(KwBuffer* pixels)
+int KwWMFDecoder::CheckRecords(const unsigned char* data, int size)
 {
-    if (!AllocPixels(pixels, GetWidth(), GetHeight(), 4)) {
+    if (data == nullptr || size < kMetaHeaderBytes) {
         return 0;
     }
+    long long position = static_cast<long long>(Get16(data + 2)) * 2;
+    while (position + 6 <= size) {
+        unsigned int words = Get32(data + position);
+        unsigned int function = Get16(data + position + 4);
+        if (words < kMinRecordWords || words > static_cast<unsigned int>((size - position) / 2)) {
+            return 0;
+        }
+        if (function == 0) {
+            return 1;
+        }
+        position += static_cast<long long>(words) * 2;
+    }
+    return 0;
+}
+
+// The records are walked before the picture's memory is taken: a file whose
+// records cannot be played costs no pixels.
+int KwWMFDecoder::DecodePixels(KwBuffer* pixels)
+{
     KwBuffer* records = LoadRecords();
     if (records == nullptr) {
         return 0;
     }
-    int ok = Render(records, pixels);
+    if (!CheckRecords(records->GetPointer(0), records->GetSize())) {
+        records->Release();
+        return Fail(KW_CODER_BAD_DATA);
+    }
+    int ok = AllocPixels(pixels, GetWidth(), GetHeight(), 4) && Render(records, pixels);
     records->Release();
     return ok;
 }

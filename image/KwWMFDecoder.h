@@ -34,6 +34,11 @@ public:
     int GetBoxBottom() const;
     int GetUnitsPerInch() const;
 
+    // Walks the records of a standard metafile (the bytes after the
+    // placeable header): each record at least 3 words long and inside the
+    // data, up to the end record. 1 when the walk reaches the end record.
+    static int CheckRecords(const unsigned char* data, int size);
+
 protected:
     void ResetState() override;
 

@@ -17,7 +17,8 @@ int KwWMFDecoder::Render(KwBuffer* records, KwBuffer* pixels)
     int width = GetWidth();
     int height = GetHeight();
     KwGdiSurface surface;
-    int ok = surface.Open(width, height, 32);
+    // The drawing surface is a second picture of the same size.
+    int ok = ReserveBytes(static_cast<long long>(width) * height * 4) && surface.Open(width, height, 32);
     HDC dc = surface.GetHandle();
     if (ok) {
         // The file's own window records keep working: they change the window,
@@ -41,7 +42,7 @@ int KwWMFDecoder::Render(KwBuffer* records, KwBuffer* pixels)
         ReportProgress(height, height);
     }
     DeleteMetaFile(metafile);
-    return ok ? 1 : Fail(KW_CODER_BAD_DATA);
+    return ok ? 1 : Fail(GetErrorCode() != 0 ? GetErrorCode() : KW_CODER_BAD_DATA);
 }
 
 } // namespace KwSDK

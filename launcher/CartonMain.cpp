@@ -1,7 +1,10 @@
 // Carton.exe: unpacks the package appended to this program into a fresh
 // folder under the temporary folder, runs the program the package names,
-// waits for it to end, removes the folder and exits with 0. It has no
-// window, reads no arguments and reports nothing.
+// waits for it to end, removes the folder and exits. It has no window and
+// reports nothing. Started without arguments it exits with 0 whatever
+// happened; started with arguments it hands them on to the program it runs
+// and exits with that program's exit code (1 when the program never ran), so
+// that an unattended install can be scripted through it.
 #include "KwFile.h"
 #include "KwPackageExtractor.h"
 #include "KwString.h"
@@ -166,17 +169,47 @@ int MakeExtractionFolder(const KwString& temporary, const KwString& stamp, KwStr
     return 0;
 }
 
-// Starts the program with its quoted path as the whole command line, in this
-// process's environment and current folder, and waits for it to end. The
-// quotes keep a temporary path with spaces from being read as a shorter
-// program path followed by arguments.
-void RunAndWait(const KwString& program)
+// Exit code of a run with arguments in which the program never ran.
+const DWORD kNotRunExit = 1;
+
+// The arguments of this program's command line: everything after its own
+// name (quoted or not) and the blanks that follow it, byte for byte, so that
+// quoted arguments reach the started program as they were given.
+const char* OwnArguments()
+{
+    const char* line = GetCommandLineA();
+    if (!line)
+        return "";
+    if (*line == '"') {
+        ++line;
+        while (*line && *line != '"')
+            ++line;
+        if (*line == '"')
+            ++line;
+    } else {
+        while (*line && *line != ' ' && *line != '\t')
+            ++line;
+    }
+    while (*line == ' ' || *line == '\t')
+        ++line;
+    return line;
+}
+
+// Starts the program with its quoted path, followed by the arguments when
+// there are any, as the command line, in this process's environment and
+// current folder, and waits for it to end. The quotes keep a temporary path
+// with spaces from being read as a shorter program path followed by
+// arguments. Answers the program's exit code, kNotRunExit when it did not
+// start.
+DWORD RunAndWait(const KwString& program, const char* arguments)
 {
     KwString quoted = KwString("\"") + program + "\"";
+    if (*arguments)
+        quoted = quoted + " " + arguments;
     // CreateProcessA may write into the command line, so it gets its own copy.
     char* commandLine = static_cast<char*>(malloc(static_cast<size_t>(quoted.GetLength()) + 1));
     if (!commandLine)
-        return;
+        return kNotRunExit;
     memcpy(commandLine, quoted.GetText(), static_cast<size_t>(quoted.GetLength()) + 1);
     // A zero-filled start-up record with its true size (68 bytes in the
     // 32-bit program): the default window state.
@@ -185,16 +218,21 @@ void RunAndWait(const KwString& program)
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process;
     memset(&process, 0, sizeof process);
+    DWORD exitCode = kNotRunExit;
     if (CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
         WaitForSingleObject(process.hProcess, INFINITE);
+        if (!GetExitCodeProcess(process.hProcess, &exitCode))
+            exitCode = kNotRunExit;
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
     free(commandLine);
+    return exitCode;
 }
 
-// The whole start-up flow; every way out ends the program with exit code 0.
-void RunLauncher()
+// The whole start-up flow. Answers the started program's exit code, or
+// kNotRunExit when no program ran.
+DWORD RunLauncher(const char* arguments)
 {
     KwString ownPath;
     KwString temporary;
@@ -202,7 +240,7 @@ void RunLauncher()
     KwString folder;
     if (!GetOwnPath(&ownPath) || !GetTemporaryFolder(&temporary) || !MakeTimeStamp(&stamp)
         || !MakeExtractionFolder(temporary, stamp, &folder))
-        return;
+        return kNotRunExit;
     // The scratch file is named by a second stamp taken a moment later.
     KwString scratchStamp;
     if (!MakeTimeStamp(&scratchStamp))
@@ -213,19 +251,23 @@ void RunLauncher()
     KwString program = extractor.Extract(ownPath, folder, scratch);
     // Nothing was extracted: the folder stays as it is and nothing runs.
     if (extractor.StoppedBeforeExtracting())
-        return;
+        return kNotRunExit;
     // Without a program name there is nothing to start; the tree still goes.
+    DWORD exitCode = kNotRunExit;
     if (program.GetLength() > 0)
-        RunAndWait(folder + "\\" + program);
+        exitCode = RunAndWait(folder + "\\" + program, arguments);
 
     KwFile tree(folder);
     tree.DeleteTree();
+    return exitCode;
 }
 
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    RunLauncher();
-    return 0;
+    const char* arguments = OwnArguments();
+    DWORD exitCode = RunLauncher(arguments);
+    // Without arguments every way out ends with 0, as it always has.
+    return *arguments ? static_cast<int>(exitCode) : 0;
 }

@@ -10,8 +10,20 @@ namespace KwSDK {
 
 static const unsigned int kTrailerBytes = 4;
 
+// The fields of a program image that locate its certificate table.
+static const unsigned int kDosMagic = 0x5A4D;               // "MZ"
+static const long long kNewHeaderPointer = 0x3C;
+static const unsigned int kPeMagic = 0x00004550;            // "PE\0\0"
+static const long long kOptionalHeaderStart = 24;           // after signature and file header
+static const unsigned int kPe32Magic = 0x10B;
+static const unsigned int kPe32PlusMagic = 0x20B;
+// Offsets of NumberOfRvaAndSizes within the optional header.
+static const long long kPe32DirectoryCount = 92;
+static const long long kPe32PlusDirectoryCount = 108;
+static const unsigned int kSecurityDirectory = 4;
+
 KwPackageReader::KwPackageReader()
-    : m_pReader(nullptr), m_nFileLength(0), m_nArchiveOffset(0), m_nDataOffset(0),
+    : m_pReader(nullptr), m_nFileLength(0), m_nArchiveEnd(0), m_nArchiveOffset(0), m_nDataOffset(0),
       m_nCompressedLength(0), m_nRemaining(0), m_nError(0)
 {
     AppendTypeName("KwPackageReader");
@@ -53,7 +65,7 @@ int KwPackageReader::ReadHeader(IKwIOStream* source)
         return Fail(KW_PACKAGE_NOT_ARCHIVE);
     KwStreamReader reader(source, 0);
     m_pReader = &reader;
-    int result = !ReadTrailer() ? Fail(KW_PACKAGE_NOT_ARCHIVE)
+    int result = !ReadTrailer(source) ? Fail(KW_PACKAGE_NOT_ARCHIVE)
                  : !ReadTable() ? Fail(KW_PACKAGE_BAD_TABLE)
                                 : 1;
     m_pReader = nullptr;
@@ -63,9 +75,39 @@ int KwPackageReader::ReadHeader(IKwIOStream* source)
     return result;
 }
 
-// Finds the archive through the file's last four bytes and checks that the
-// smallest possible archive fits between that offset and the end.
-int KwPackageReader::ReadTrailer()
+// The start of the certificate table when the program image's security
+// directory names one that lies inside the file, else the file's length. A
+// signing tool appends the signature behind the archive and records it
+// there, so the archive then ends where the signature begins.
+unsigned int KwPackageReader::FindArchiveEnd(IKwIOStream* source)
+{
+    // A reader of its own: a failed read here must not stick to the reader
+    // of the archive.
+    KwStreamReader in(source, 0);
+    if (!in.Seek(0) || in.ReadU16() != kDosMagic || !in.Seek(kNewHeaderPointer))
+        return m_nFileLength;
+    unsigned int header = in.ReadU32();
+    if (!in.Ok() || header > m_nFileLength || !in.Seek(header) || in.ReadU32() != kPeMagic ||
+        !in.Skip(kOptionalHeaderStart - 4))
+        return m_nFileLength;
+    unsigned int magic = in.ReadU16();
+    // Position of NumberOfRvaAndSizes; the data directories follow it.
+    long long count = magic == kPe32Magic ? kPe32DirectoryCount
+                      : magic == kPe32PlusMagic ? kPe32PlusDirectoryCount : 0;
+    if (count == 0 || !in.Skip(count - 2) || in.ReadU32() <= kSecurityDirectory ||
+        !in.Skip(kSecurityDirectory * 8))
+        return m_nFileLength;
+    unsigned int start = in.ReadU32();
+    unsigned int size = in.ReadU32();
+    if (!in.Ok() || start == 0 || size == 0 || start > m_nFileLength ||
+        size > m_nFileLength - start)
+        return m_nFileLength;
+    return start;
+}
+
+// Finds the archive through the last four bytes before its end and checks
+// that the smallest possible archive fits between that offset and the end.
+int KwPackageReader::ReadTrailer(IKwIOStream* source)
 {
     long long length = m_pReader->GetSize();
     // The stream's positions are int-sized; a file that reaches the limit is
@@ -73,7 +115,10 @@ int KwPackageReader::ReadTrailer()
     if (length < KwPackageLayout::kMinArchiveBytes || length >= INT_MAX)
         return 0;
     m_nFileLength = static_cast<unsigned int>(length);
-    unsigned int space = m_nFileLength - kTrailerBytes;
+    m_nArchiveEnd = FindArchiveEnd(source);
+    if (m_nArchiveEnd < static_cast<unsigned int>(KwPackageLayout::kMinArchiveBytes))
+        return 0;
+    unsigned int space = m_nArchiveEnd - kTrailerBytes;
     if (!m_pReader->Seek(space))
         return 0;
     m_nArchiveOffset = m_pReader->ReadU32();
@@ -99,7 +144,7 @@ int KwPackageReader::ReadTable()
     if (!ReadU32(&m_nCompressedLength))
         return 0;
     m_nRemaining = Remaining();
-    m_nDataOffset = m_nFileLength - kTrailerBytes - m_nRemaining;
+    m_nDataOffset = m_nArchiveEnd - kTrailerBytes - m_nRemaining;
     return 1;
 }
 
@@ -117,7 +162,7 @@ int KwPackageReader::ReadEntry()
 
 unsigned int KwPackageReader::Remaining() const
 {
-    return m_nFileLength - kTrailerBytes - static_cast<unsigned int>(m_pReader->GetPosition());
+    return m_nArchiveEnd - kTrailerBytes - static_cast<unsigned int>(m_pReader->GetPosition());
 }
 
 int KwPackageReader::ReadU32(unsigned int* value)
@@ -196,6 +241,11 @@ unsigned int KwPackageReader::GetDataOffset() const
 unsigned int KwPackageReader::GetFileLength() const
 {
     return m_nFileLength;
+}
+
+unsigned int KwPackageReader::GetArchiveEnd() const
+{
+    return m_nArchiveEnd;
 }
 
 } // namespace KwSDK

@@ -50,13 +50,17 @@ public:
     virtual unsigned int GetArchiveOffset() const;
     virtual unsigned int GetDataOffset() const;
     virtual unsigned int GetFileLength() const;
+    // Where the archive ends (its trailing offset's last byte + 1): the start
+    // of the certificate table of a signed program, else the file length.
+    virtual unsigned int GetArchiveEnd() const;
 
 private:
     KwPackageReader(const KwPackageReader&) = delete;
     KwPackageReader& operator=(const KwPackageReader&) = delete;
 
     int Fail(unsigned int code);
-    int ReadTrailer();
+    unsigned int FindArchiveEnd(IKwIOStream* source);
+    int ReadTrailer(IKwIOStream* source);
     int ReadTable();
     int ReadEntry();
     int ReadU32(unsigned int* value);
@@ -69,6 +73,7 @@ private:
     KwString m_strProgram;
     TKwList<FILENODE> m_table;
     unsigned int m_nFileLength;
+    unsigned int m_nArchiveEnd;
     unsigned int m_nArchiveOffset;
     unsigned int m_nDataOffset;
     unsigned int m_nCompressedLength;

@@ -14,6 +14,8 @@ namespace KwSDK {
 
 // GetLength's answer for a file whose size does not fit 32 bits.
 static const unsigned int kLengthTooLarge = 0xFFFFFFFFu;
+// The alignment of a signed program's certificate table.
+static const unsigned int kSignatureAlignment = 8;
 
 static bool NameBefore(const KwString* a, const KwString* b)
 {
@@ -45,7 +47,7 @@ const char* KwPackageWriter::GetErrorMessage(unsigned int code) const
     case KW_PACK_CHANGED: return "File changed while packing";
     case KW_PACK_BAD_NAME: return "Name can not be stored in a package";
     case KW_PACK_CASE_CLASH: return "Names differ only in case";
-    case KW_PACK_FILE_TOO_LARGE: return "File is 4 GiB or larger";
+    case KW_PACK_FILE_TOO_LARGE: return "File is 4 GiB or larger, more than a package can hold";
     case KW_PACK_COMPRESS_FAIL: return "Compress fail";
     case KW_PACK_STUB_FAIL: return "Can not read launcher";
     case KW_PACK_WRITE_FAIL: return "Write package fail";
@@ -259,7 +261,8 @@ int KwPackageWriter::WritePackage(const KwString& stubPath, const KwString& prog
     // The launcher reads its own file with int-sized positions: the whole
     // package must stay below 2 GiB.
     if (stubLength == kLengthTooLarge || streamLength == kLengthTooLarge ||
-        stubLength + ArchiveBytes(program, table, streamLength) >= static_cast<unsigned long long>(INT_MAX))
+        stubLength + ArchiveBytes(program, table, streamLength) + kSignatureAlignment >=
+            static_cast<unsigned long long>(INT_MAX))
         return Fail(KW_PACK_TOO_LARGE, outputPath);
     KwFileStream out;
     if (!out.Open(outputPath, KW_MODE_WRITE))
@@ -269,14 +272,24 @@ int KwPackageWriter::WritePackage(const KwString& stubPath, const KwString& prog
         return 0;
     if (copied != stubLength)
         return Fail(KW_PACK_STUB_FAIL, stubPath);
+    // Signing tools pad a program to a multiple of eight bytes before they
+    // append the signature. Zeros between the image and the archive make the
+    // file that long already, so the trailing offset stays the last four
+    // bytes in front of the signature.
+    unsigned int padding = static_cast<unsigned int>(
+        (kSignatureAlignment - (stubLength + ArchiveBytes(program, table, streamLength)) % kSignatureAlignment) %
+        kSignatureAlignment);
+    static const unsigned char kZeros[kSignatureAlignment] = {0};
+    if (padding > 0 && out.Write(kZeros, static_cast<int>(padding)) != static_cast<int>(padding))
+        return Fail(KW_PACK_WRITE_FAIL, outputPath);
     if (!WriteTable(&out, program, table) || !WriteU32(&out, streamLength))
         return Fail(KW_PACK_WRITE_FAIL, outputPath);
     if (!CopyFile(streamPath, &out, &copied))
         return 0;
     if (copied != streamLength)
         return Fail(KW_PACK_COMPRESS_FAIL, streamPath);
-    // The archive starts right behind the launcher image.
-    if (!WriteU32(&out, stubLength) || !out.Close())
+    // The archive starts right behind the launcher image and its padding.
+    if (!WriteU32(&out, stubLength + padding) || !out.Close())
         return Fail(KW_PACK_WRITE_FAIL, outputPath);
     return 1;
 }

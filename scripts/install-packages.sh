@@ -49,6 +49,8 @@ packages=(
     g++ googletest libgtest-dev libgmock-dev
     libbz2-dev zlib1g-dev libpng-dev libjpeg62-turbo-dev libtiff-dev libopenjp2-7-dev
     clang libclang-rt-14-dev valgrind bzip2 python3-pil time
+    # signing tests: a throw-away certificate, signing and verifying installers
+    openssl osslsigncode
     locales
 )
 

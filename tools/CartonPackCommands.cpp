@@ -4,6 +4,7 @@
 
 #include "CartonPackCodePage.h"
 #include "CartonPackProgress.h"
+#include "CartonPackBranding.h"
 #include "CartonPackTemp.h"
 #include "CartonPackVerifier.h"
 #include "CartonPackageCheck.h"
@@ -50,6 +51,15 @@ static const char kHelp[] =
     "      the launcher does.\n"
     "  carton-pack verify FILE\n"
     "      Decompresses everything and checks every size and the trailing offset.\n"
+    "\n"
+    "The vendor's marks (options of create): the installer shows the launcher's\n"
+    "icon and version unless these replace them:\n"
+    "  --icon FILE.ico    every image of the icon file becomes the program icon\n"
+    "  --version A.B.C.D  the version resource, with --product NAME,\n"
+    "                     --company NAME and --description TEXT (these need --version)\n"
+    "create's output is ready for signing (checksum set, no signature); list,\n"
+    "extract and verify read signed installers too.\n"
+    "\n"
     "  carton-pack --help\n"
     "      Shows this text.\n"
     "\n"
@@ -57,6 +67,7 @@ static const char kHelp[] =
     "problems, 2 for a wrong command line.\n";
 
 struct CartonPackCommands::CreateOptions {
+    CartonPackBranding branding;
     KwString stub;
     KwString run;
     KwString output;
@@ -178,7 +189,10 @@ int CartonPackCommands::ParseCreate(int argc, char** argv, CreateOptions* option
             if (!TakeValue(kNames[n], argc, argv, &i, targets[n], &matched))
                 return Usage("create: %s needs a value", kNames[n]);
         }
-        if (matched)
+        int branded = matched ? 0 : options->branding.TakeOption(argc, argv, &i);
+        if (branded < 0)
+            return Usage("create: %s needs a value", options->branding.GetMissingOption());
+        if (matched || branded)
             continue;
         if (strcmp(argv[i], "--no-check") == 0) {
             options->check = 0;
@@ -219,6 +233,9 @@ int CartonPackCommands::CheckCreateInputs(const CreateOptions& options)
     KwString folder = output.GetFolder();
     if (folder.GetLength() > 0 && !KwFile(folder).IsFolder())
         return Error("output folder not found: %s", folder.GetText());
+    CartonPackBranding branding = options.branding;
+    if (!branding.CheckValues())
+        return Error("%s", branding.GetReason().GetText());
     return kExitOk;
 }
 
@@ -259,19 +276,31 @@ int CartonPackCommands::BuildPackage(const CreateOptions& options, const KwStrin
         !writer.ResolveProgram(&table, options.run, &program))
         return Error("%s: %s", writer.GetErrorMessage(writer.GetErrorCode()),
                      writer.GetErrorPath().GetText());
+    // The launcher copy with the vendor's marks and without a signature.
+    CartonPackBranding branding = options.branding;
+    KwString stub = CartonPackTemp::CreateFile("stub");
+    if (stub.GetLength() == 0 || !branding.PrepareStub(options.stub, stub)) {
+        KwFile(stub).Delete();
+        return Error("%s", stub.GetLength() == 0 ? "can not create a scratch file" : branding.GetReason().GetText());
+    }
     KwString stream = CartonPackTemp::CreateFile("stream");
-    if (stream.GetLength() == 0)
+    if (stream.GetLength() == 0) {
+        KwFile(stub).Delete();
         return Error("can not create a scratch file in %s", CartonPackTemp::Folder().GetText());
+    }
     CartonPackProgress progress(m_pErr);
     writer.SetProgress(CartonPackProgress::Report, &progress);
     int written = writer.CompressContents(options.source, &table, stream);
     progress.Finish();
     if (written)
-        written = writer.WritePackage(options.stub, program, &table, stream, partial);
+        written = writer.WritePackage(stub, program, &table, stream, partial);
     KwFile(stream).Delete();
+    KwFile(stub).Delete();
     if (!written)
         return Error("%s: %s", writer.GetErrorMessage(writer.GetErrorCode()),
                      writer.GetErrorPath().GetText());
+    if (!branding.FinishPackage(partial))
+        return Error("%s", branding.GetReason().GetText());
     CartonPackVerifier verifier;
     if (!verifier.Verify(partial))
         return Error("the written package failed its check: %s", verifier.GetReason().GetText());

@@ -227,7 +227,7 @@ TEST_F(CartonEndToEnd, RunsTheProgramFromAFreshTimeStampedFolder)
 {
     std::string installer = Pack("setup.exe");
     unsigned long long before = LocalNow();
-    ASSERT_EQ(0, RunInstaller(installer, " --quiet /S \"C:\\some folder\"", Report("report.properties")));
+    ASSERT_EQ(0, RunInstaller(installer, "", Report("report.properties")));
     unsigned long long after = LocalNow();
 
     KwProperties report = LoadReport(Report("report.properties"));
@@ -240,7 +240,7 @@ TEST_F(CartonEndToEnd, RunsTheProgramFromAFreshTimeStampedFolder)
     EXPECT_GE(StampTime(stamp) + 2 * kTicksPerSecond, before);
     EXPECT_LE(StampTime(stamp), after + kTicksPerSecond);
 
-    // The program got its own quoted path and nothing of the launcher's arguments.
+    // Without arguments the program gets its own quoted path and nothing more.
     EXPECT_EQ("\"" + temp + "\\" + stamp + "\\" + kProbeName + "\"",
               Std(report.GetString(ProbeReport::kCommandLine, "")));
     EXPECT_EQ("1", Std(report.GetString(ProbeReport::kArgumentCount, "")));
@@ -250,6 +250,46 @@ TEST_F(CartonEndToEnd, RunsTheProgramFromAFreshTimeStampedFolder)
 
     // After the launcher has ended nothing of the folder is left.
     EXPECT_FALSE(Exists(temp + stamp));
+}
+
+// Arguments given to the launcher reach the program as they were typed, and
+// the launcher ends with the program's exit code; without arguments it ends
+// with 0 whatever the program answered.
+TEST_F(CartonEndToEnd, ArgumentsAndExitCodePassThrough)
+{
+    std::string installer = Pack("setup.exe");
+    const std::string arguments = "/S /D=\"C:\\some folder\\x\" \"/LOG=C:\\a b.txt\" --quiet";
+    {
+        ScopedVariable exitCode(ProbeReport::kExitVariable, "7");
+        EXPECT_EQ(7, RunInstaller(installer, "  " + arguments, Report("report.properties")));
+    }
+    KwProperties report = LoadReport(Report("report.properties"));
+    std::string folder = ProbeFolder(report);
+    std::string line = Std(report.GetString(ProbeReport::kCommandLine, ""));
+    std::string tail = std::string(kProbeName) + "\" " + arguments;
+    ASSERT_GT(line.size(), tail.size());
+    EXPECT_EQ(tail, line.substr(line.size() - tail.size())) << line;
+    EXPECT_EQ("5", Std(report.GetString(ProbeReport::kArgumentCount, "")));
+    const char* expected[] = { "/S", "/D=C:\\some folder\\x", "/LOG=C:\\a b.txt", "--quiet" };
+    for (int index = 0; index < 4; ++index)
+        EXPECT_EQ(expected[index], Std(report.GetString(KwString(ProbeReport::kArgumentPrefix) + KwString(index + 1), "")));
+    EXPECT_FALSE(Exists(folder));
+
+    ScopedVariable exitCode(ProbeReport::kExitVariable, "7");
+    EXPECT_EQ(0, RunInstaller(installer, "", Report("plain.properties")));
+    KwProperties plain = LoadReport(Report("plain.properties"));
+    EXPECT_EQ("1", Std(plain.GetString(ProbeReport::kArgumentCount, "")));
+}
+
+// With arguments, a package whose program never ran ends with a failure.
+TEST_F(CartonEndToEnd, ArgumentsWithoutAProgramEndWithAFailure)
+{
+    ASSERT_TRUE(CopyFileA(WinePath(CARTON_EXE).c_str(), (m_work + "\\bare.exe").c_str(), FALSE));
+    std::string temp = MakePrivateTemp();
+    ScopedVariable tmp("TMP", temp);
+    ScopedVariable tempVariable("TEMP", temp);
+    EXPECT_EQ(1, RunInstaller(m_work + "\\bare.exe", " /S", Report("report.properties")));
+    EXPECT_EQ(0, RunInstaller(m_work + "\\bare.exe", "", Report("report.properties")));
 }
 
 TEST_F(CartonEndToEnd, ProgramMissingFromThePackageStartsNothing)

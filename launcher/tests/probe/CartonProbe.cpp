@@ -1,7 +1,8 @@
 // carton_probe.exe: the program packed by the end-to-end tests of Carton.exe.
-// It writes how it was started (command line, argument count, current
+// It writes how it was started (command line, arguments, current
 // folder, module path, temporary folder) and a listing of its own folder to
-// the report file named by CARTON_PROBE_REPORT, then exits.
+// the report file named by CARTON_PROBE_REPORT, then exits with the code
+// named by CARTON_PROBE_EXIT (0 without it).
 #ifdef _WIN32
 
 #include "ProbeReport.h"
@@ -48,7 +49,7 @@ KwString ModuleFolder(const KwString& module)
 
 } // namespace
 
-int main(int argc, char**)
+int main(int argc, char** argv)
 {
     const char* reportPath = getenv(ProbeReport::kReportVariable);
     if (!reportPath || !*reportPath)
@@ -57,22 +58,26 @@ int main(int argc, char**)
     KwString module = ModulePath();
     report.SetString(ProbeReport::kCommandLine, GetCommandLineA());
     report.SetString(ProbeReport::kArgumentCount, KwString(argc));
+    for (int index = 1; index < argc; ++index)
+        report.SetString(KwString(ProbeReport::kArgumentPrefix) + KwString(index), argv[index]);
     report.SetString(ProbeReport::kCurrentFolder, CurrentFolder());
     report.SetString(ProbeReport::kModulePath, module);
     report.SetString(ProbeReport::kTempPath, TempPath());
     ProbeReport::AddListing(&report, ProbeReport::kEntryPrefix, ModuleFolder(module), KwString(""));
     if (!report.SaveFile(KwString(reportPath)))
         return 1;
+    const char* exitText = getenv(ProbeReport::kExitVariable);
+    int exitCode = exitText ? atoi(exitText) : 0;
 
     const char* hold = getenv(ProbeReport::kHoldVariable);
     if (!hold || atoi(hold) <= 0)
-        return 0;
+        return exitCode;
     // Stay alive while another launcher may be cleaning up, then look again:
     // the folder must still hold everything it held at the start.
     Sleep(static_cast<DWORD>(atoi(hold)));
     ProbeReport::AddListing(&report, ProbeReport::kLaterPrefix, ModuleFolder(module), KwString(""));
     report.SetString(ProbeReport::kHeld, "1");
-    return report.SaveFile(KwString(reportPath)) ? 0 : 1;
+    return report.SaveFile(KwString(reportPath)) ? exitCode : 1;
 }
 
 #endif

@@ -19,9 +19,13 @@ const char kReportVariable[] = "CARTON_PROBE_REPORT";
 // its folder again and rewrites the report with the later listing added.
 const char kHoldVariable[] = "CARTON_PROBE_HOLD";
 const int kNoReportExit = 3;
+// The exit code the probe ends with after writing its report (0 without it).
+const char kExitVariable[] = "CARTON_PROBE_EXIT";
 
 const char kCommandLine[] = "CommandLine";
 const char kArgumentCount[] = "ArgumentCount";
+// Each argument as the run-time library split it: "Argument1", "Argument2"...
+const char kArgumentPrefix[] = "Argument";
 const char kCurrentFolder[] = "CurrentFolder";
 const char kModulePath[] = "ModulePath";
 const char kTempPath[] = "TempPath";
