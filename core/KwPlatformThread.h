@@ -36,7 +36,7 @@ void SemaphoreRelease(Semaphore* semaphore, int count);
 // Waits without limit until the count is above 0, then takes 1 from it.
 void SemaphoreWait(Semaphore* semaphore);
 
-// Processors the system lets this process run on; at least 1.
+// Processors of the machine (on the host: those online); at least 1.
 int ProcessorCount();
 
 } // namespace Platform

@@ -69,19 +69,9 @@ void SemaphoreWait(Semaphore* semaphore)
 
 int ProcessorCount()
 {
-    DWORD_PTR process = 0;
-    DWORD_PTR system = 0;
-    int count = 0;
-    if (GetProcessAffinityMask(GetCurrentProcess(), &process, &system)) {
-        for (; process; process &= process - 1)
-            ++count;
-    }
-    if (count < 1) {
-        SYSTEM_INFO info;
-        GetSystemInfo(&info);
-        count = static_cast<int>(info.dwNumberOfProcessors);
-    }
-    return count < 1 ? 1 : count;
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    return info.dwNumberOfProcessors > 0 ? static_cast<int>(info.dwNumberOfProcessors) : 1;
 }
 
 } // namespace Platform

@@ -141,13 +141,10 @@ int KwBlockScanner::FindMarker(unsigned long long from, unsigned long long* at, 
         // The largest shift is the earliest start.
         for (int t = 7; t >= 0; --t) {
             unsigned long long bits = (window >> t) & kMask48;
-            int kind = ((flags >> t) & 1u) && bits == kBlockMarker    ? 0
-                       : ((flags >> (8 + t)) & 1u) && bits == kEndMarker ? 1
-                                                                          : -1;
             unsigned long long start = (m_nRawBase + e + 1) * 8 - static_cast<unsigned int>(t) - kMarkerBits;
-            if (kind >= 0 && start >= from) {
+            if (((flags >> t) & 0x101u) && start >= from && (bits == kBlockMarker || bits == kEndMarker)) {
                 *at = start;
-                *isEnd = kind;
+                *isEnd = bits == kEndMarker;
                 return 1;
             }
         }
@@ -191,12 +188,8 @@ int KwBlockScanner::Cut(unsigned long long from, unsigned long long to, Piece* p
     // The marker at to is loaded, so the byte after the block's last one is.
     const unsigned char* in = m_pRaw + (from / 8 - m_nRawBase);
     unsigned int shift = static_cast<unsigned int>(from % 8);
-    if (shift == 0) {
-        memcpy(out + 4, in, blockBytes);
-    } else {
-        for (unsigned int j = 0; j < blockBytes; ++j)
-            out[4 + j] = static_cast<unsigned char>((in[j] << shift) | (in[j + 1] >> (8 - shift)));
-    }
+    for (unsigned int j = 0; j < blockBytes; ++j)
+        out[4 + j] = static_cast<unsigned char>((in[j] << shift) | (in[j + 1] >> (8 - shift)));
     if (bits % 8)
         out[4 + blockBytes - 1] &= static_cast<unsigned char>(0xFF << (8 - bits % 8));
     memset(out + 4 + blockBytes, 0, size - 4 - blockBytes);

@@ -31,47 +31,39 @@ static const int kDecoding = 2;
 static const int kDone = 3;
 static const int kFailed = 4;
 
-// libbzip2's memory for one block (its state and its 4-byte-per-byte
-// block array), kept for the slot's next block: a fresh block array is
-// megabytes of new pages for every block.
+// libbzip2's block array for one block (4 bytes per byte of the block),
+// kept for the slot's next block: a fresh one is megabytes of new pages for
+// every block. Its other, small allocations come from the heap.
 struct BlockMemory {
-    void* blocks[2];
-    size_t sizes[2];
-    int used[2];
+    void* block;
+    size_t size;
+    int used;
 };
+
+static const size_t kKeptAllocation = 256 * 1024;
 
 static void* TakeMemory(void* opaque, int items, int size)
 {
     BlockMemory* memory = static_cast<BlockMemory*>(opaque);
     size_t bytes = static_cast<size_t>(items) * static_cast<size_t>(size);
-    for (int i = 0; i < 2; ++i) {
-        if (!memory->used[i] && memory->blocks[i] && memory->sizes[i] >= bytes) {
-            memory->used[i] = 1;
-            return memory->blocks[i];
-        }
+    if (bytes < kKeptAllocation || memory->used)
+        return malloc(bytes);
+    if (memory->size < bytes) {
+        free(memory->block);
+        memory->block = malloc(bytes);
+        memory->size = memory->block ? bytes : 0;
     }
-    for (int i = 0; i < 2; ++i) {
-        if (!memory->used[i]) {
-            free(memory->blocks[i]);
-            memory->blocks[i] = malloc(bytes ? bytes : 1);
-            memory->sizes[i] = memory->blocks[i] ? bytes : 0;
-            memory->used[i] = memory->blocks[i] ? 1 : 0;
-            return memory->blocks[i];
-        }
-    }
-    return malloc(bytes ? bytes : 1);
+    memory->used = memory->block ? 1 : 0;
+    return memory->block;
 }
 
 static void GiveMemory(void* opaque, void* block)
 {
     BlockMemory* memory = static_cast<BlockMemory*>(opaque);
-    for (int i = 0; i < 2; ++i) {
-        if (block && block == memory->blocks[i]) {
-            memory->used[i] = 0;
-            return;
-        }
-    }
-    free(block);
+    if (block && block == memory->block)
+        memory->used = 0;
+    else
+        free(block);
 }
 
 struct KwParallelBZip::Slot {
@@ -257,8 +249,7 @@ void KwParallelBZip::StopWorkers()
         KwBlockScanner::FreePiece(&m_pSlots[i].piece);
         free(m_pSlots[i].out);
         EndStream(&m_pSlots[i].stream);
-        for (int k = 0; k < 2; ++k)
-            free(m_pSlots[i].memory.blocks[k]);
+        free(m_pSlots[i].memory.block);
     }
     free(m_pSlots);
     m_pSlots = nullptr;
