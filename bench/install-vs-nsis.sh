@@ -17,7 +17,7 @@
 #   CARTON_PACK  build/release/tools/carton-pack (else build/host/...)
 #   CARTON_EXE   build/win64/launcher/Carton.exe
 #   SETUP_EXE    build/win64/setup/Setup.exe
-#   CARTON_ARGS  /S
+#   CARTON_ARGS  /S (set it empty to start Carton.exe without arguments)
 #   CARTON_INSTALLED  folder under drive_c that the silent Setup installs to,
 #                removed between runs (default: Program Files/MyCompany)
 #   NSIS_TARGET  amd64-unicode (makensis Target)
@@ -33,7 +33,7 @@ carton_pack=${CARTON_PACK:-$root/build/release/tools/carton-pack}
 [ -x "$carton_pack" ] || carton_pack=$root/build/host/tools/carton-pack
 carton_exe=${CARTON_EXE:-$root/build/win64/launcher/Carton.exe}
 setup_exe=${SETUP_EXE:-$root/build/win64/setup/Setup.exe}
-carton_args=${CARTON_ARGS:-/S}
+carton_args=${CARTON_ARGS-/S}
 installed=${CARTON_INSTALLED:-Program Files/MyCompany}
 timeout_s=${RUN_TIMEOUT:-600}
 
@@ -51,7 +51,8 @@ cleanup() {
     [ -n "${WORK:-}" ] || rm -rf "$work"
 }
 trap cleanup EXIT
-wineserver -p60 < /dev/null > /dev/null 2>&1
+mkdir -p "$WINEPREFIX"
+wineserver -p60 < /dev/null > /dev/null 2>&1 || true
 wineboot --init < /dev/null > /dev/null 2>&1
 drive_c=$WINEPREFIX/drive_c
 
@@ -99,15 +100,18 @@ makensis -V1 "$work/bench.nsi"
 echo "installers: Carton $(stat -c %s "$work/carton-setup.exe") bytes," \
      "NSIS $(stat -c %s "$work/nsis-setup.exe") bytes"
 
-# Wall-clock seconds of one run; "hung" when it had to be stopped.
+# Wall-clock seconds of one run; "hung" when it had to be stopped. An exit
+# code other than 0 is reported on standard error.
 timed() {
-    local start end
+    local start end code=0
     start=$(date +%s.%N)
-    if ! timeout "$timeout_s" "$@" < /dev/null > /dev/null 2>&1; then
+    timeout "$timeout_s" "$@" < /dev/null > /dev/null 2>&1 || code=$?
+    end=$(date +%s.%N)
+    if [ "$code" = 124 ]; then
         echo hung
         return
     fi
-    end=$(date +%s.%N)
+    [ "$code" = 0 ] || echo "install-vs-nsis: $(basename "$2") ended with exit code $code" >&2
     awk "BEGIN{printf \"%.3f\", $end - $start}"
 }
 
