@@ -3,13 +3,16 @@
 //   extract_bench make SOURCE_DIR MEGABYTES PACKAGE
 //       generates a payload tree of about MEGABYTES MiB in SOURCE_DIR and packs
 //       it into PACKAGE; the bare bzip2 stream is kept as PACKAGE.bz2.
-//   extract_bench extract PACKAGE FOLDER
-//       extracts PACKAGE into FOLDER (created) and prints the wall-clock and
-//       processor seconds taken and the process's peak resident memory.
+//   extract_bench extract PACKAGE FOLDER [THREADS]
+//       extracts PACKAGE into FOLDER (created) with THREADS decoding threads
+//       (0: sequential reading, -1 or none: one per processor) and prints the
+//       wall-clock and processor seconds taken and the process's peak
+//       resident memory.
 #include "KwFile.h"
 #include "KwFileStream.h"
 #include "KwPackageExtractor.h"
 #include "KwPackageWriter.h"
+#include "KwParallelBZip.h"
 
 #include <chrono>
 #include <cstdio>
@@ -107,13 +110,14 @@ static int Make(const char* source, const char* megabytes, const char* package)
     return 0;
 }
 
-static int Extract(const char* package, const char* folder)
+static int Extract(const char* package, const char* folder, int threads)
 {
     KwFile target{KwString(folder)};
     target.MakeFolder();
     KwString scratch = KwString(folder) + "\\scratch";
     auto start = std::chrono::steady_clock::now();
     KwPackageExtractor extractor;
+    extractor.SetDecoderThreads(threads);
     KwString program = extractor.Extract(KwString(package), KwString(folder), scratch);
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     struct rusage usage;
@@ -133,9 +137,9 @@ int main(int argc, char** argv)
 {
     if (argc == 5 && strcmp(argv[1], "make") == 0)
         return Make(argv[2], argv[3], argv[4]);
-    if (argc == 4 && strcmp(argv[1], "extract") == 0)
-        return Extract(argv[2], argv[3]);
+    if ((argc == 4 || argc == 5) && strcmp(argv[1], "extract") == 0)
+        return Extract(argv[2], argv[3], argc == 5 ? atoi(argv[4]) : KwParallelBZip::kAutomatic);
     fprintf(stderr, "usage: extract_bench make SOURCE_DIR MEGABYTES PACKAGE\n"
-                    "       extract_bench extract PACKAGE FOLDER\n");
+                    "       extract_bench extract PACKAGE FOLDER [THREADS]\n");
     return 2;
 }

@@ -242,11 +242,8 @@ DWORD RunLauncher(const char* arguments)
     if (!GetOwnPath(&ownPath) || !GetTemporaryFolder(&temporary) || !MakeTimeStamp(&stamp)
         || !MakeExtractionFolder(temporary, stamp, &folder))
         return kNotRunExit;
-    // The scratch file is named by a second stamp taken a moment later.
-    KwString scratchStamp;
-    if (!MakeTimeStamp(&scratchStamp))
-        scratchStamp = stamp;
-    KwString scratch = folder + "\\" + scratchStamp;
+    // The stream is read where it lies; the scratch name is only kept free.
+    KwString scratch = folder + "\\" + stamp;
 
     KwPackageExtractor extractor;
     KwString program = extractor.Extract(ownPath, folder, scratch);

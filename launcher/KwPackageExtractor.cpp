@@ -1,12 +1,12 @@
-// The extraction procedure: table, scratch copy of the stream, then the
-// entries one by one in pieces of at most kPieceSize bytes.
+// The extraction procedure: the table, then the entries one by one in pieces
+// of at most kPieceSize bytes, read from the stream in the launcher's file.
 #include "KwPackageExtractor.h"
 
-#include "KwBZip.h"
 #include "KwCodePage.h"
 #include "KwFile.h"
 #include "KwFileStream.h"
 #include "KwPackageReader.h"
+#include "KwParallelBZip.h"
 
 namespace KwSDK {
 
@@ -17,7 +17,8 @@ static unsigned int PieceOf(unsigned int rest)
                : static_cast<unsigned int>(KwPackageLayout::kPieceSize);
 }
 
-KwPackageExtractor::KwPackageExtractor() : m_nError(0), m_nExtracted(0), m_nSkipped(0)
+KwPackageExtractor::KwPackageExtractor()
+    : m_nError(0), m_nExtracted(0), m_nSkipped(0), m_nThreads(KwParallelBZip::kAutomatic)
 {
     AppendTypeName("KwPackageExtractor");
 }
@@ -70,6 +71,11 @@ int KwPackageExtractor::GetSkippedCount() const
     return m_nSkipped;
 }
 
+void KwPackageExtractor::SetDecoderThreads(int threads)
+{
+    m_nThreads = threads;
+}
+
 KwString KwPackageExtractor::Extract(const KwString& ownFile, const KwString& folder,
                                      const KwString& scratch)
 {
@@ -81,25 +87,23 @@ KwString KwPackageExtractor::Extract(const KwString& ownFile, const KwString& fo
         Note(KW_EXTRACT_OPEN_SOURCE);
         return KwString();
     }
-    KwFileStream scratchStream;
-    if (!scratchStream.Open(scratch, KW_MODE_WRITE)) {
-        Note(KW_EXTRACT_OPEN_SCRATCH);
-        return KwString();
-    }
     KwPackageReader reader;
     int haveTable = reader.ReadHeader(&source);
-    if (!haveTable)
+    if (!haveTable) {
         Note(reader.GetErrorCode() == KW_PACKAGE_BAD_TABLE ? KW_EXTRACT_BAD_TABLE
                                                            : KW_EXTRACT_NOT_ARCHIVE);
-    else
-        CopyCompressedData(&source, &scratchStream, reader.GetCompressedLength(),
-                           reader.GetSlackBytes());
+    } else {
+        // Only the bytes before the trailing offset are stream bytes: when
+        // the stored length claims more, the stream is short.
+        unsigned int length = reader.GetCompressedLength();
+        long long slack = reader.GetSlackBytes();
+        if (slack < 0) {
+            length = static_cast<unsigned int>(static_cast<long long>(length) + slack);
+            Note(KW_EXTRACT_TRUNCATED);
+        }
+        ExtractEntries(&source, reader.GetDataOffset(), length, reader.GetTable(), folder, scratch);
+    }
     source.Close();
-    if (!scratchStream.Close())
-        Note(KW_EXTRACT_SCRATCH_WRITE);
-    if (haveTable)
-        ExtractEntries(reader.GetTable(), folder, scratch);
-    KwFile(scratch).Delete();
 
     KwString program = reader.GetProgramName();
     if (haveTable && !KwPackageLayout::IsSafeProgramName(program, KwCodePage::System())) {
@@ -109,40 +113,12 @@ KwString KwPackageExtractor::Extract(const KwString& ownFile, const KwString& fo
     return program;
 }
 
-// Copies the compressed stream in pieces. Only the bytes before the trailing
-// offset are stream bytes: when the stored length claims more, the copy stops
-// there and the stream is short. The trailing offset itself is not needed
-// again and is left unread.
-int KwPackageExtractor::CopyCompressedData(KwFileStream* source, KwFileStream* scratch,
-                                           unsigned int length, long long slack)
+void KwPackageExtractor::ExtractEntries(KwFileStream* source, unsigned int offset,
+                                        unsigned int length, TKwList<FILENODE>* table,
+                                        const KwString& folder, const KwString& scratch)
 {
-    unsigned int available = length;
-    if (slack < 0) {
-        available = static_cast<unsigned int>(static_cast<long long>(length) + slack);
-        Note(KW_EXTRACT_TRUNCATED);
-    }
-    unsigned int copied = 0;
-    while (copied < available) {
-        int piece = static_cast<int>(PieceOf(available - copied));
-        int got = source->Read(m_buffer, piece);
-        if (got <= 0) {
-            Note(KW_EXTRACT_TRUNCATED);
-            return 0;
-        }
-        if (scratch->Write(m_buffer, got) != got) {
-            Note(KW_EXTRACT_SCRATCH_WRITE);
-            return 0;
-        }
-        copied += static_cast<unsigned int>(got);
-    }
-    return 1;
-}
-
-void KwPackageExtractor::ExtractEntries(TKwList<FILENODE>* table, const KwString& folder,
-                                        const KwString& scratch)
-{
-    KwBZip bzip;
-    if (!bzip.OpenRead(scratch)) {
+    KwParallelBZip bzip;
+    if (!bzip.Open(source, offset, length, m_nThreads)) {
         Note(KW_EXTRACT_OPEN_STREAM);
         return;
     }
@@ -156,7 +132,7 @@ void KwPackageExtractor::ExtractEntries(TKwList<FILENODE>* table, const KwString
         }
         // Entries of any other type take no bytes and create nothing.
     }
-    bzip.CloseRead();
+    bzip.Close();
 }
 
 // An entry may be created when its path stays inside the folder and it is
@@ -170,7 +146,7 @@ int KwPackageExtractor::MayCreate(const KwString& entryPath, const KwString& tar
 // Answers 0 when the stream cannot deliver the entry's bytes, which ends the
 // walk. A file that was not completed is removed, so that nobody mistakes a
 // cut-off program for the real one.
-int KwPackageExtractor::ExtractFile(KwBZip* bzip, const FILENODE& node, const KwString& folder,
+int KwPackageExtractor::ExtractFile(KwParallelBZip* bzip, const FILENODE& node, const KwString& folder,
                                     const KwString& scratch)
 {
     KwString target = folder + node.name;
@@ -196,7 +172,7 @@ int KwPackageExtractor::ExtractFile(KwBZip* bzip, const FILENODE& node, const Kw
 // A write failure sets *writeFailed but the bytes are still consumed, so the
 // next entry starts at its own first byte. Answers 0 when the stream ends or
 // fails first.
-int KwPackageExtractor::Pump(KwBZip* bzip, KwFileStream* out, unsigned int size, int* writeFailed)
+int KwPackageExtractor::Pump(KwParallelBZip* bzip, KwFileStream* out, unsigned int size, int* writeFailed)
 {
     unsigned int written = 0;
     while (written < size) {

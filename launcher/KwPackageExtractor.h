@@ -1,6 +1,7 @@
 // Turns the package archive appended to the launcher into a folder tree:
-// the table is read, the compressed stream copied to a scratch file, and
-// every entry decompressed into the extraction folder in table order.
+// the table is read, then every entry is decompressed into the extraction
+// folder in table order, straight from the compressed stream where it lies
+// in the launcher's file.
 #ifndef KWSDK_KWPACKAGEEXTRACTOR_H
 #define KWSDK_KWPACKAGEEXTRACTOR_H
 
@@ -12,8 +13,8 @@
 
 namespace KwSDK {
 
-class KwBZip;
 class KwFileStream;
+class KwParallelBZip;
 
 // Error codes of an extraction. The first two mean that it stopped before
 // extracting anything; the others describe the first trouble met on the way.
@@ -37,8 +38,8 @@ public:
     const char* GetErrorMessage(unsigned int code) const override;
 
     // Extracts the archive appended to ownFile into folder (which exists and
-    // has no trailing backslash), using scratch, a file path inside it, for
-    // the compressed stream. Answers the program name stored in the archive,
+    // has no trailing backslash). scratch is a path inside the folder that no
+    // entry may take; nothing is written there. Answers the program name stored in the archive,
     // or an empty text when there is no archive or the name would lead out
     // of the folder. Entries whose path would leave the folder, whose file
     // cannot be written, or that the stream cannot fill are not kept; their
@@ -46,32 +47,35 @@ public:
     // short stream ends the walk; files completed before it stay.
     virtual KwString Extract(const KwString& ownFile, const KwString& folder,
                              const KwString& scratch);
-    // 1 when the last Extract could open neither the launcher file nor the
-    // scratch file and so extracted nothing.
+    // 1 when the last Extract could not open the launcher file and so
+    // extracted nothing.
     virtual int StoppedBeforeExtracting() const;
     // Files and folders created by the last Extract.
     virtual int GetExtractedCount() const;
     // File and folder entries of the last Extract that were not created.
     virtual int GetSkippedCount() const;
+    // Decoding threads for the next Extract (KwParallelBZip::kAutomatic
+    // unless set): the result is the same whatever the number.
+    void SetDecoderThreads(int threads);
 
 private:
     KwPackageExtractor(const KwPackageExtractor&) = delete;
     KwPackageExtractor& operator=(const KwPackageExtractor&) = delete;
 
     void Note(unsigned int code);
-    int CopyCompressedData(KwFileStream* source, KwFileStream* scratch, unsigned int length,
-                           long long slack);
-    void ExtractEntries(TKwList<FILENODE>* table, const KwString& folder, const KwString& scratch);
-    int ExtractFile(KwBZip* bzip, const FILENODE& node, const KwString& folder,
+    void ExtractEntries(KwFileStream* source, unsigned int offset, unsigned int length,
+                        TKwList<FILENODE>* table, const KwString& folder, const KwString& scratch);
+    int ExtractFile(KwParallelBZip* bzip, const FILENODE& node, const KwString& folder,
                     const KwString& scratch);
     void ExtractFolder(const FILENODE& node, const KwString& folder, const KwString& scratch);
     int MayCreate(const KwString& entryPath, const KwString& target, const KwString& scratch) const;
-    int Pump(KwBZip* bzip, KwFileStream* out, unsigned int size, int* writeFailed);
+    int Pump(KwParallelBZip* bzip, KwFileStream* out, unsigned int size, int* writeFailed);
 
     unsigned int m_nError;
     int m_nExtracted;
     int m_nSkipped;
-    // The one buffer that serves both the copy and the decompression.
+    int m_nThreads;
+    // The buffer that file contents pass through.
     unsigned char m_buffer[KwPackageLayout::kPieceSize];
 };
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Draws Carton.exe's default icon, a closed cardboard box, with ImageMagick
-# and writes launcher/Carton.ico with a 32x32 and a 16x16 image of 16 colours
-# each (about 1 KB: the launcher travels in front of every installer and must
-# stay small). The .ico is committed; run this only to change the picture.
+# and writes launcher/Carton.ico with one 32x32 image of 16 colours (about
+# 750 bytes: the launcher travels in front of every installer and must stay
+# small; the system scales it down for small icons). The .ico is committed;
+# run this only to change the picture.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
@@ -17,8 +18,7 @@ convert -size 32x32 xc:none \
     -stroke none -fill '#f2e2b8' -draw 'polygon 11,11 14,11 22,6 19,6' \
     -fill '#f2e2b8' -draw 'rectangle 11,11 13,18' \
     "$work/box32.png"
-convert "$work/box32.png" -resize 16x16 "$work/box16.png"
 # Icons of 16 colours have an on/off mask: edges are made fully opaque or
 # fully clear first, or the writer drops the mask.
-convert "$work/box32.png" "$work/box16.png" -channel A -threshold 50% +channel +dither -colors 16 \
+convert "$work/box32.png" -channel A -threshold 50% +channel +dither -colors 16 \
     "$here/launcher/Carton.ico"

@@ -2,12 +2,10 @@
 // names the first thing that would make an extraction go wrong.
 #include "CartonPackVerifier.h"
 
-#include "CartonPackTemp.h"
-#include "KwBZip.h"
 #include "KwCodePage.h"
-#include "KwFile.h"
 #include "KwFileStream.h"
 #include "KwPackageReader.h"
+#include "KwParallelBZip.h"
 
 #include <cstdarg>
 
@@ -134,46 +132,22 @@ int CartonPackVerifier::CheckStream(KwPackageReader* reader, const KwString& pac
     if (slack > 0)
         return Fail("trailing offset does not follow the compressed data (%u stray bytes)",
                     static_cast<unsigned int>(slack));
-    KwString scratch = CartonPackTemp::CreateFile("verify");
-    if (scratch.GetLength() == 0)
-        return Fail("can not create a scratch file in %s", CartonPackTemp::Folder().GetText());
-    int ok = CopyStream(packagePath, reader, scratch) && CheckContents(reader->GetTable(), scratch);
-    KwFile(scratch).Delete();
-    return ok;
-}
-
-int CartonPackVerifier::CopyStream(const KwString& packagePath, KwPackageReader* reader,
-                                   const KwString& scratch)
-{
-    KwFileStream source;
-    KwFileStream out;
-    if (!source.Open(packagePath, KW_MODE_READ) ||
-        !source.Seek(static_cast<int>(reader->GetDataOffset()), KW_SEEK_SET))
-        return Fail("can not read the file");
-    if (!out.Open(scratch, KW_MODE_WRITE))
-        return Fail("can not write the scratch file %s", scratch.GetText());
-    unsigned int length = reader->GetCompressedLength();
-    unsigned int copied = 0;
-    while (copied < length) {
-        unsigned int rest = length - copied;
-        int piece = rest < sizeof m_buffer ? static_cast<int>(rest) : static_cast<int>(sizeof m_buffer);
-        int got = source.Read(m_buffer, piece);
-        if (got <= 0)
-            return Fail("can not read the compressed data");
-        if (out.Write(m_buffer, got) != got)
-            return Fail("can not write the scratch file %s", scratch.GetText());
-        copied += static_cast<unsigned int>(got);
-    }
-    return out.Close() ? 1 : Fail("can not write the scratch file %s", scratch.GetText());
+    return CheckContents(reader, packagePath);
 }
 
 // The stream must hold exactly the files' bytes and end properly: a stream
 // that ends without its end mark fails its final check in libbzip2.
-int CartonPackVerifier::CheckContents(TKwList<FILENODE>* table, const KwString& scratch)
+int CartonPackVerifier::CheckContents(KwPackageReader* reader, const KwString& packagePath)
 {
-    KwBZip bzip;
-    if (!bzip.OpenRead(scratch))
-        return Fail("can not open the compressed data");
+    KwFileStream source;
+    if (!source.Open(packagePath, KW_MODE_READ))
+        return Fail("can not read the file");
+    // The same decoder as the launcher's, reading the stream where it lies.
+    KwParallelBZip bzip;
+    if (!bzip.Open(&source, reader->GetDataOffset(), reader->GetCompressedLength(),
+                   KwParallelBZip::kAutomatic))
+        return Fail("can not read the compressed data");
+    TKwList<FILENODE>* table = reader->GetTable();
     for (int more = table->MoveFirst(); more; more = table->MoveNext()) {
         const FILENODE& node = *table->GetAt();
         if (node.type == FILENODE_FILE && !CheckFile(&bzip, node))
@@ -187,7 +161,7 @@ int CartonPackVerifier::CheckContents(TKwList<FILENODE>* table, const KwString& 
     return 1;
 }
 
-int CartonPackVerifier::CheckFile(KwBZip* bzip, const FILENODE& node)
+int CartonPackVerifier::CheckFile(KwParallelBZip* bzip, const FILENODE& node)
 {
     unsigned int size = static_cast<unsigned int>(node.size);
     unsigned int done = 0;

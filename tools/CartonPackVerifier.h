@@ -10,8 +10,8 @@
 
 namespace KwSDK {
 
-class KwBZip;
 class KwPackageReader;
+class KwParallelBZip;
 
 class CartonPackVerifier {
 public:
@@ -32,9 +32,8 @@ private:
     int CheckTable(KwPackageReader* reader);
     int CheckEntry(const FILENODE& node, TKwList<KwString>* folders);
     int CheckStream(KwPackageReader* reader, const KwString& packagePath);
-    int CopyStream(const KwString& packagePath, KwPackageReader* reader, const KwString& scratch);
-    int CheckContents(TKwList<FILENODE>* table, const KwString& scratch);
-    int CheckFile(KwBZip* bzip, const FILENODE& node);
+    int CheckContents(KwPackageReader* reader, const KwString& packagePath);
+    int CheckFile(KwParallelBZip* bzip, const FILENODE& node);
 
     KwString m_strReason;
     int m_nEntries;
