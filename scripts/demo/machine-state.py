@@ -1,0 +1,223 @@
+#!/usr/bin/env python3
+"""The demo's record of a Wine prefix's state, and the comparison with it.
+
+  machine-state.py record  --wine LOADER --prefix PREFIX --out DIR
+  machine-state.py compare --wine LOADER --prefix PREFIX --before DIR --after DIR
+                           [--script SETUP.REG] [--script-tolerated]
+
+record exports HKLM\\Software, HKEY_CLASSES_ROOT and HKCU\\Software with
+regedit /e and lists drive_c (every folder and file with its size).
+compare records again into --after and prints what differs from --before:
+keys, values and files that appeared, went or changed. Differences that
+Wine itself makes while programs run (listed in WINE_KEYS and WINE_FILES
+below, each with its reason) are shown apart and allowed. With
+--script-tolerated, keys below those of the registry script --script are
+reported as "left by the registry script (needs uninstall.reg)" without
+counting as leftovers (installs that wrote no uninstall.reg cannot remove
+them). The exit code is 0 when nothing else differs.
+"""
+import argparse
+import os
+import re
+import subprocess
+import sys
+
+HIVES = [("hklm", r"HKEY_LOCAL_MACHINE\Software"), ("hkcr", "HKEY_CLASSES_ROOT"),
+         ("hkcu", r"HKEY_CURRENT_USER\Software")]
+
+# Registry keys (regular expressions on the full key, case-insensitive) that
+# Wine changes by itself while any program runs; not the product's doing.
+WINE_KEYS = [
+    # The shell's per-user caches: the most recently used programs and
+    # documents, the icon and MUI caches, the window placements of
+    # Explorer views: written by shell32 whenever ShellExecute or a link is
+    # used (the demo starts the viewer and the uninstaller through them).
+    (r"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer(\\.*)?$",
+     "shell32's per-user caches (recent documents, MUI cache, stream MRUs)"),
+    (r"HKEY_CURRENT_USER\\Software\\Classes\\Local Settings(\\.*)?$",
+     "shell32's MUI cache of program names"),
+    # Wine's own settings: fonts it cached, the X11 driver's and
+    # explorer.exe's desktop state, written when a window first shows.
+    (r"HKEY_CURRENT_USER\\Software\\Wine(\\.*)?$", "Wine's per-user settings and caches"),
+    (r"HKEY_LOCAL_MACHINE\\Software\\Wine(\\.*)?$", "Wine's machine settings and caches"),
+    # Timestamps and counters that Wine's services refresh (the time-zone
+    # data, the performance counters, the cryptography's random seed).
+    (r"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\(Time Zones|Perflib)(\\.*)?$",
+     "time-zone and performance data refreshed by Wine's services"),
+    (r"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Cryptography(\\.*)?$", "rsaenh's random seed"),
+    # The fonts Wine registers again at every start of the prefix.
+    (r"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows( NT)?\\CurrentVersion\\Fonts(\\.*)?$",
+     "fonts Wine registers at the prefix's start"),
+]
+
+# Files (regular expressions on the path below drive_c) that Wine writes by
+# itself: the shell's caches and the temporary folder's own files.
+WINE_FILES = [
+    (r"users/[^/]+/(AppData/Roaming/Microsoft/Windows/Recent|Recent)(/.*)?$",
+     "shell32's recent-documents links (the viewer was opened through a document)"),
+    (r"users/[^/]+/AppData/Local/Microsoft/Windows/(Explorer|INetCache|History|WebCache)(/.*)?$",
+     "the shell's and the browser's caches"),
+    (r"users/[^/]+/(AppData/Local/Microsoft/Internet Explorer|Favorites)(/.*)?$",
+     "the browser Finish opened (the product's page) keeps its cache"),
+    (r"windows/(Installer|logs|inf)(/.*)?$", "Wine's setup and font caches"),
+    (r"windows/system32/(gecko|mono)(/.*)?$", "Wine's add-on lookups"),
+]
+
+
+def run(loader, *args, timeout=60):
+    return subprocess.run([loader, *args], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                          timeout=timeout).returncode
+
+
+def windows_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def record(loader, prefix, out):
+    os.makedirs(out, exist_ok=True)
+    for name, key in HIVES:
+        target = os.path.join(out, name + ".reg")
+        if os.path.exists(target):
+            os.remove(target)
+        run(loader, "regedit", "/e", windows_path(target), key, timeout=120)
+        if not os.path.isfile(target):
+            sys.exit(f"machine-state: regedit /e {key} wrote nothing")
+    drive = os.path.join(prefix, "drive_c")
+    with open(os.path.join(out, "files.txt"), "w", encoding="utf-8", errors="surrogateescape") as listing:
+        for folder, dirs, files in os.walk(drive):
+            dirs.sort()
+            relative = os.path.relpath(folder, drive)
+            if relative != ".":
+                listing.write(f"d {relative}\n")
+            for f in sorted(files):
+                path = os.path.join(folder, f)
+                size = os.path.getsize(path) if os.path.isfile(path) else -1
+                listing.write(f"f {os.path.normpath(os.path.join(relative, f))}\t{size}\n")
+
+
+def read_reg(path):
+    """{key: {value line}} from a regedit export (UTF-16 or UTF-8)."""
+    raw = open(path, "rb").read()
+    text = raw.decode("utf-16") if raw[:2] in (b"\xff\xfe", b"\xfe\xff") else raw.decode("utf-8", "replace")
+    keys, key, pending = {}, None, ""
+    for line in text.replace("\r", "").split("\n"):
+        if pending:
+            line = pending + line.strip()
+            pending = ""
+        if line.endswith("\\") and key is not None and not line.startswith("["):
+            pending = line[:-1]
+            continue
+        if line.startswith("[") and line.endswith("]"):
+            key = line[1:-1]
+            keys.setdefault(key, set())
+        elif key is not None and line and not line.startswith(";"):
+            keys[key].add(line)
+    return keys
+
+
+def read_files(path):
+    entries = {}
+    for line in open(path, encoding="utf-8", errors="surrogateescape"):
+        line = line.rstrip("\n")
+        if line[:2] in ("d ", "f "):
+            name, _, size = line[2:].partition("\t")
+            entries[name] = (line[0], size)
+    return entries
+
+
+def script_keys(path):
+    if not path:
+        return []
+    raw = open(path, "rb").read()
+    text = raw.decode("gbk", "replace")
+    return [line.strip()[1:-1] for line in text.split("\n")
+            if line.strip().startswith("[") and line.strip().endswith("]")]
+
+
+def why_allowed(rules, name):
+    for pattern, reason in rules:
+        if re.match(pattern, name, re.IGNORECASE):
+            return reason
+    return None
+
+
+def compare(args):
+    record(args.wine, args.prefix, args.after)
+    allowed, left, script_left = {}, [], []
+    scripted = [k.upper() for k in script_keys(args.script)]
+
+    def note(rules, name, what):
+        reason = why_allowed(rules, name)
+        if reason:
+            allowed.setdefault(reason, []).append(what)
+        elif args.script_tolerated and any(name.upper() == k or name.upper().startswith(k + "\\")
+                                           for k in scripted):
+            script_left.append(what)
+        else:
+            left.append(what)
+
+    key_count = 0
+    for name, _ in HIVES:
+        before = read_reg(os.path.join(args.before, name + ".reg"))
+        after = read_reg(os.path.join(args.after, name + ".reg"))
+        key_count += len(before)
+        for key in sorted(set(before) | set(after), key=str.lower):
+            if key not in after:
+                note(WINE_KEYS, key, f"key gone:    [{key}]")
+            elif key not in before:
+                note(WINE_KEYS, key, f"key added:   [{key}]")
+            else:
+                for value in sorted(before[key] ^ after[key]):
+                    sign = "gone " if value in before[key] else "added"
+                    note(WINE_KEYS, key, f"value {sign}: [{key}] {value[:120]}")
+    before = read_files(os.path.join(args.before, "files.txt"))
+    after = read_files(os.path.join(args.after, "files.txt"))
+    for name in sorted(set(before) | set(after)):
+        if name not in after:
+            note(WINE_FILES, name, f"file gone:   {name}")
+        elif name not in before:
+            note(WINE_FILES, name, f"file added:  {name}")
+        elif before[name] != after[name]:
+            note(WINE_FILES, name, f"file changed: {name} ({before[name][1]} -> {after[name][1]} bytes)")
+
+    print(f"  compared {key_count} registry keys and {len(before)} drive_c entries with the recorded state")
+    for reason, items in allowed.items():
+        print(f"  allowed, {reason}: {len(items)} difference(s)")
+        for item in items[:3]:
+            print(f"      {item}")
+        if len(items) > 3:
+            print(f"      ... {len(items) - 3} more")
+    if script_left:
+        print(f"  left by the registry script (needs uninstall.reg): {len(script_left)}")
+        for item in script_left:
+            print(f"      {item}")
+    if left:
+        print(f"  LEFT BEHIND: {len(left)}")
+        for item in left[:60]:
+            print(f"      {item}")
+        if len(left) > 60:
+            print(f"      ... {len(left) - 60} more")
+    else:
+        print("  nothing else differs: the machine is as it was before the first install")
+    return 1 if left else 0
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("command", choices=["record", "compare"])
+    parser.add_argument("--wine", required=True)
+    parser.add_argument("--prefix", required=True)
+    parser.add_argument("--out")
+    parser.add_argument("--before")
+    parser.add_argument("--after")
+    parser.add_argument("--script")
+    parser.add_argument("--script-tolerated", action="store_true")
+    args = parser.parse_args()
+    if args.command == "record":
+        record(args.wine, args.prefix, args.out)
+        return 0
+    return compare(args)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
