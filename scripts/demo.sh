@@ -345,9 +345,10 @@ install() {
     local product_unix="$WINEPREFIX/drive_c/Program Files/Brindle$suffix/Lumo"
     uninstall_link[$lang]=$(sed -n 2p "$product_unix/install.txt" | tr -d '\r' | iconv -f GBK -t UTF-8)
     product_dir[$lang]=$product_unix
+    product_win[$lang]="$target\\Lumo"
     [ -f "$product_unix/uninstall.reg" ] || no_uninstall_reg=1
 }
-declare -A uninstall_link=() product_dir=()
+declare -A uninstall_link=() product_dir=() product_win=()
 no_uninstall_reg=0
 
 shots=()
@@ -402,22 +403,39 @@ answer() {
     xdotool mousemove --window "$1" 5 5 && xdotool key Return
 }
 
-# uninstall <lang: cn|en> <caption of its message boxes>
+# uninstall <lang: cn|en> <caption of its message boxes (a pattern)>
 uninstall() {
     local lang=$1 caption=$2 link=${uninstall_link[$1]} product=${product_dir[$1]}
     begin "$lang: uninstall through the start-menu shortcut"
     [ -n "$link" ] || fail "install.txt names no uninstall shortcut"
+    # Both installs put their shortcuts into the same start-menu folder, so
+    # the second one's replaced the first one's, and the second one's
+    # uninstall removed it: the first install's uninstaller is then opened
+    # from its folder, as from Explorer.
+    local link_unix=$WINEPREFIX/drive_c/${link#C:\\}
+    link_unix=${link_unix//\\//}
+    if [ ! -f "$link_unix" ]; then
+        say "    $link is gone (the later install in the same start-menu folder replaced it and"
+        say "    its uninstall removed it): uninstall.exe is opened from the product folder"
+        link="${product_win[$lang]}\\uninstall.exe"
+    fi
     local fields target arguments
-    fields=$(WINE_TIMEOUT=40 wine "$probe" link "$link" | tr -d '\r') || fail "resolving $link"
-    target=$(sed -n 's/^target=//p' <<<"$fields")
-    arguments=$(sed -n 's/^arguments=//p' <<<"$fields")
-    say "    $link"
-    say "        -> $target $arguments"
-    case "${target,,}" in *'\uninstall.exe') ;; *) fail "the shortcut leads to $target, not uninstall.exe" ;; esac
-    ok "the start-menu shortcut leads to uninstall.exe"
+    case "${link,,}" in
+    *.lnk)
+        fields=$(WINE_TIMEOUT=40 wine "$probe" link "$link" | tr -d '\r') || fail "resolving $link"
+        target=$(sed -n 's/^target=//p' <<<"$fields")
+        arguments=$(sed -n 's/^arguments=//p' <<<"$fields")
+        say "    $link"
+        say "        -> $target $arguments"
+        [ "${target,,}" = "${product_win[$lang],,}\\uninstall.exe" ] \
+            || fail "the shortcut leads to $target, not ${product_win[$lang]}\\uninstall.exe"
+        ok "the start-menu shortcut leads to this install's uninstall.exe" ;;
+    *) say "    $link" ;;
+    esac
     rm -f "$out/run/uninstall-$lang.rc"
-    # Started as the shortcut says: its target with its arguments.
-    ( timeout 300 "$loader" "$target" $arguments </dev/null >"$out/run/uninstall-$lang.log" 2>&1
+    # Opened as the start menu opens it (ShellExecute of the shortcut);
+    # start /wait ends with the uninstaller's exit code.
+    ( timeout 300 "$loader" start /wait "$link" </dev/null >"$out/run/uninstall-$lang.log" 2>&1
       echo $? >"$out/run/uninstall-$lang.rc" ) &
 
     begin "$lang: uninstall, answer the confirmation"
@@ -454,8 +472,10 @@ uninstall() {
 
 # The English install first: it replaced the Chinese one's associations, so
 # the Chinese one's come back, and then the ones from before both.
-uninstall en "Uninstall"
-uninstall cn "卸载"
+# The boxes speak the install's language when install.txt records it, the
+# system's (Chinese here) otherwise.
+uninstall en "(Uninstall|卸载)"
+uninstall cn "(Uninstall|卸载)"
 
 begin "compare the machine with the state before the first install"
 script_args=(--script "$package/setup.reg")
