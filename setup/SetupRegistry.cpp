@@ -33,7 +33,7 @@ int ExpandRegistryScript(const KwString& targetFolder, const KwString& sourcePat
     return copied && flushed && closed ? 1 : 0;
 }
 
-int ImportRegistryScript(const KwString& targetFolder, const KwString& suffix)
+int ImportRegistryScript(const KwString& targetFolder, const KwString& suffix, int wait)
 {
     KwString folder = GetProgramFolder();
     KwString source = folder + "setup" + suffix + ".reg";
@@ -51,7 +51,7 @@ int ImportRegistryScript(const KwString& targetFolder, const KwString& suffix)
     KwString shortPath = ShortPathOf(expanded);
     if (shortPath.GetLength() == 0)
         return 0;
-    return RunCommand(KwString("regedit.exe /s ") + shortPath);
+    return RunCommand(KwString("regedit.exe /s ") + shortPath, wait);
 }
 
 int WriteUninstallScript(const KwString& expandedPath, const KwString& productFolder)

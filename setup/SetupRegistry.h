@@ -15,7 +15,8 @@ namespace KwSDK {
 // WriteUninstallScript) and records the install's language. 1 when the
 // registry editor was started; nothing is started when the script could not
 // be expanded completely.
-int ImportRegistryScript(const KwString& targetFolder, const KwString& suffix);
+// With wait set it waits for the editor's end (see RunCommand).
+int ImportRegistryScript(const KwString& targetFolder, const KwString& suffix, int wait = 0);
 
 // Writes productFolder + "\\uninstall.reg": the expanded script's keys as
 // deletion entries, which the uninstaller imports. 1 when written.
