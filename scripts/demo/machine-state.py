@@ -45,6 +45,12 @@ WINE_KEYS = [
     (r"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\(Time Zones|Perflib)(\\.*)?$",
      "time-zone and performance data refreshed by Wine's services"),
     (r"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Cryptography(\\.*)?$", "rsaenh's random seed"),
+    # The browser that Finish opens (the product's web page) makes Wine
+    # list the network adapters and wininet write its proxy setting.
+    (r"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards(\\.*)?$",
+     "network adapters Wine lists when the browser first uses the network"),
+    (r"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings(\\.*)?$",
+     "wininet's proxy setting, written when the browser first runs"),
     # The fonts Wine registers again at every start of the prefix.
     (r"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows( NT)?\\CurrentVersion\\Fonts(\\.*)?$",
      "fonts Wine registers at the prefix's start"),
@@ -57,10 +63,22 @@ WINE_FILES = [
      "shell32's recent-documents links (the viewer was opened through a document)"),
     (r"users/[^/]+/AppData/Local/Microsoft/Windows/(Explorer|INetCache|History|WebCache)(/.*)?$",
      "the shell's and the browser's caches"),
+    (r"users/[^/]+/AppData/Local/Microsoft/Windows/INetCookies(/.*)?$",
+     "wininet's cookie store, made when the browser first runs"),
     (r"users/[^/]+/(AppData/Local/Microsoft/Internet Explorer|Favorites)(/.*)?$",
      "the browser Finish opened (the product's page) keeps its cache"),
     (r"windows/(Installer|logs|inf)(/.*)?$", "Wine's setup and font caches"),
     (r"windows/system32/(gecko|mono)(/.*)?$", "Wine's add-on lookups"),
+]
+
+
+# Files the package installs that install.txt does not name: the uninstaller
+# removes only what the log names, so they stay. Shown as their own group and
+# not counted as leftovers of the uninstall (the install log has to name them
+# before any uninstaller may remove them).
+OUTSIDE_LOG = [
+    (r"Program Files/Brindle[^/]*(/common(/.*)?)?$",
+     "the maker's folder with common/brindle.txt, copied by the installer but not named in install.txt"),
 ]
 
 
@@ -134,6 +152,13 @@ def script_keys(path):
             if line.strip().startswith("[") and line.strip().endswith("]")]
 
 
+def classes_root(key):
+    """A key of HKLM\\Software\\Classes under the name HKEY_CLASSES_ROOT shows it by."""
+    key = key.upper()
+    machine = "HKEY_LOCAL_MACHINE\\SOFTWARE\\CLASSES"
+    return "HKEY_CLASSES_ROOT" + key[len(machine):] if key == machine or key.startswith(machine + "\\") else key
+
+
 def why_allowed(rules, name):
     for pattern, reason in rules:
         if re.match(pattern, name, re.IGNORECASE):
@@ -143,14 +168,16 @@ def why_allowed(rules, name):
 
 def compare(args):
     record(args.wine, args.prefix, args.after)
-    allowed, left, script_left = {}, [], []
-    scripted = [k.upper() for k in script_keys(args.script)]
+    allowed, left, script_left, unlogged = {}, [], [], []
+    scripted = [classes_root(k) for k in script_keys(args.script)]
 
     def note(rules, name, what):
         reason = why_allowed(rules, name)
-        if reason:
+        if rules is WINE_FILES and why_allowed(OUTSIDE_LOG, name):
+            unlogged.append(what)
+        elif reason:
             allowed.setdefault(reason, []).append(what)
-        elif args.script_tolerated and any(name.upper() == k or name.upper().startswith(k + "\\")
+        elif args.script_tolerated and any(classes_root(name) == k or classes_root(name).startswith(k + "\\")
                                            for k in scripted):
             script_left.append(what)
         else:
@@ -190,6 +217,10 @@ def compare(args):
     if script_left:
         print(f"  left by the registry script (needs uninstall.reg): {len(script_left)}")
         for item in script_left:
+            print(f"      {item}")
+    if unlogged:
+        print(f"  left because install.txt does not name them ({OUTSIDE_LOG[0][1]}): {len(unlogged)}")
+        for item in unlogged:
             print(f"      {item}")
     if left:
         print(f"  LEFT BEHIND: {len(left)}")
