@@ -484,14 +484,13 @@ timeout 300 python3 scripts/demo/machine-state.py compare --wine "$loader" --pre
     --before "$out/run/state-before" --after "$out/run/state-after" "${script_args[@]}" \
     | tee "$out/run/clean.txt"
 [ "${PIPESTATUS[0]}" = 0 ] || fail "the uninstalls left things behind (see above)"
-unlogged=$(grep -c '^      file added:  Program Files/Brindle' "$out/run/clean.txt" || true)
+unlogged=0
 grep -q '^  left because install.txt does not name them' "$out/run/clean.txt" \
-    && say "    note: $unlogged entries the installer copies outside install.txt stay (see above)"
-if [ "$no_uninstall_reg" = 1 ]; then
-    ok "the machine is clean but for the registry script's keys (the installer wrote no uninstall.reg)"
-else
-    ok "the machine is as it was before the first install"
-fi
+    && unlogged=$(grep -c '^      file added:  Program Files/Brindle' "$out/run/clean.txt")
+clean="the machine is as it was before the first install"
+[ "$no_uninstall_reg" = 1 ] && clean="$clean, but for the registry script's keys (the installer wrote no uninstall.reg)"
+[ "$unlogged" -gt 0 ] && clean="$clean, but for $unlogged entries the installer copies without naming them in install.txt"
+ok "$clean"
 
 # ---------------------------------------------------------------- the end
 
@@ -499,5 +498,7 @@ stop_session
 say
 say "screenshots:"
 for s in "${shots[@]}"; do say "    $s"; done
-say "verdict: PASSED, $checks checks in $(( $(date +%s) - started )) s (both languages, viewer, uninstall, clean machine)"
+kept=""
+[ "$unlogged" -gt 0 ] && kept=", $unlogged entries outside install.txt kept"
+say "verdict: PASSED, $checks checks in $(( $(date +%s) - started )) s (both languages, viewer, uninstall, clean machine$kept)"
 exit 0
