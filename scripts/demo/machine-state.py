@@ -28,49 +28,24 @@ HIVES = [("hklm", r"HKEY_LOCAL_MACHINE\Software"), ("hkcr", "HKEY_CLASSES_ROOT")
 # Registry keys (regular expressions on the full key, case-insensitive) that
 # Wine changes by itself while any program runs; not the product's doing.
 WINE_KEYS = [
-    # The shell's per-user caches: the most recently used programs and
-    # documents, the icon and MUI caches, the window placements of
-    # Explorer views: written by shell32 whenever ShellExecute or a link is
-    # used (the demo starts the viewer and the uninstaller through them).
-    (r"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer(\\.*)?$",
-     "shell32's per-user caches (recent documents, MUI cache, stream MRUs)"),
-    (r"HKEY_CURRENT_USER\\Software\\Classes\\Local Settings(\\.*)?$",
-     "shell32's MUI cache of program names"),
-    # Wine's own settings: fonts it cached, the X11 driver's and
-    # explorer.exe's desktop state, written when a window first shows.
-    (r"HKEY_CURRENT_USER\\Software\\Wine(\\.*)?$", "Wine's per-user settings and caches"),
-    (r"HKEY_LOCAL_MACHINE\\Software\\Wine(\\.*)?$", "Wine's machine settings and caches"),
-    # Timestamps and counters that Wine's services refresh (the time-zone
-    # data, the performance counters, the cryptography's random seed).
-    (r"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\(Time Zones|Perflib)(\\.*)?$",
-     "time-zone and performance data refreshed by Wine's services"),
-    (r"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Cryptography(\\.*)?$", "rsaenh's random seed"),
+    # Wine notes every start-menu and desktop shortcut a program writes with
+    # the menu files it would make on the host (here in the demo's own home,
+    # with the menu builder off); it keeps the notes when the shortcut goes.
+    (r"HKEY_CURRENT_USER\\Software\\Wine\\MenuFiles$", "Wine's notes of the host menu files for shortcuts"),
     # The browser that Finish opens (the product's web page) makes Wine
     # list the network adapters and wininet write its proxy setting.
     (r"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards(\\.*)?$",
      "network adapters Wine lists when the browser first uses the network"),
-    (r"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings(\\.*)?$",
+    (r"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings$",
      "wininet's proxy setting, written when the browser first runs"),
-    # The fonts Wine registers again at every start of the prefix.
-    (r"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows( NT)?\\CurrentVersion\\Fonts(\\.*)?$",
-     "fonts Wine registers at the prefix's start"),
 ]
 
 # Files (regular expressions on the path below drive_c) that Wine writes by
-# itself: the shell's caches and the temporary folder's own files.
+# itself.
 WINE_FILES = [
-    (r"users/[^/]+/(AppData/Roaming/Microsoft/Windows/Recent|Recent)(/.*)?$",
-     "shell32's recent-documents links (the viewer was opened through a document)"),
-    (r"users/[^/]+/AppData/Local/Microsoft/Windows/(Explorer|INetCache|History|WebCache)(/.*)?$",
-     "the shell's and the browser's caches"),
     (r"users/[^/]+/AppData/Local/Microsoft/Windows/INetCookies(/.*)?$",
      "wininet's cookie store, made when the browser first runs"),
-    (r"users/[^/]+/(AppData/Local/Microsoft/Internet Explorer|Favorites)(/.*)?$",
-     "the browser Finish opened (the product's page) keeps its cache"),
-    (r"windows/(Installer|logs|inf)(/.*)?$", "Wine's setup and font caches"),
-    (r"windows/system32/(gecko|mono)(/.*)?$", "Wine's add-on lookups"),
 ]
-
 
 # Files the package installs that install.txt does not name: the uninstaller
 # removes only what the log names, so they stay. Shown as their own group and
