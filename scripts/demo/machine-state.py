@@ -32,6 +32,12 @@ WINE_KEYS = [
     # the menu files it would make on the host (here in the demo's own home,
     # with the menu builder off); it keeps the notes when the shortcut goes.
     (r"HKEY_CURRENT_USER\\Software\\Wine\\MenuFiles$", "Wine's notes of the host menu files for shortcuts"),
+    # user32 keeps the session's system parameters that are not to be
+    # saved (the mouse settings the X11 driver takes from the display) under
+    # a key of its own; it appears in some runs, whenever a window first
+    # asks for them.
+    (r"HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters(\\.*)?$",
+     "user32's session-only system parameters"),
     # The browser that Finish opens (the product's web page) makes Wine
     # list the network adapters and wininet write its proxy setting.
     (r"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards(\\.*)?$",
