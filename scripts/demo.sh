@@ -9,6 +9,9 @@
 # wizard with real pointer clicks and keys (xdotool) once in Chinese and once
 # in English, prints and checks what was installed, opens a sample picture
 # through the new file association and checks that the viewer shows it.
+# Then it uninstalls both installs through their start-menu shortcuts,
+# answering the confirmation with a key, and compares the machine with the
+# state recorded before the first install (registry and drive_c).
 # Screenshots of every page and of the viewer go to build/demo/screens/.
 # The last line is the verdict; the exit code is 0 only when every check
 # passed.
@@ -128,6 +131,13 @@ probe='C:\demo-probe.exe'
 [ "$(wine "$probe" longpath 'C:\' 2>/dev/null | tr -d '\r')" = 'C:\' ] \
     || fail "$probe_exe does not run in this prefix"
 say "    prefix $WINEPREFIX, display $DISPLAY"
+
+begin "record the machine's state before the first install"
+# HKLM\Software, HKEY_CLASSES_ROOT, HKCU\Software and a listing of drive_c:
+# the end of the demo compares the machine with it.
+timeout 300 python3 scripts/demo/machine-state.py record --wine "$loader" --prefix "$WINEPREFIX" \
+    --out "$out/run/state-before" || fail "recording the registry and drive_c"
+say "    $(grep -c . "$out/run/state-before/files.txt") drive_c entries, registry exports in $out/run/state-before"
 
 # ---------------------------------------------------------------- helpers
 
@@ -330,7 +340,16 @@ install() {
         --browser-opened "$browser" | tee "$out/run/check-$lang.txt"
     [ "${PIPESTATUS[0]}" = 0 ] || fail "the installed product differs from the package (see above)"
     checks+=$(sed -nE 's/^  ([0-9]+) checks, 0 failed$/\1/p' "$out/run/check-$lang.txt")
+    # The uninstall shortcut (install.txt's second line) and whether the
+    # installer wrote uninstall.reg, for the uninstall at the end.
+    local product_unix="$WINEPREFIX/drive_c/Program Files/Brindle$suffix/Lumo"
+    uninstall_link[$lang]=$(sed -n 2p "$product_unix/install.txt" | tr -d '\r' | iconv -f GBK -t UTF-8)
+    product_dir[$lang]=$product_unix
+    product_win[$lang]="$target\\Lumo"
+    [ -f "$product_unix/uninstall.reg" ] || no_uninstall_reg=1
 }
+declare -A uninstall_link=() product_dir=() product_win=()
+no_uninstall_reg=0
 
 shots=()
 # Chinese: the default folder; JPEG, PNG and GIF ticked beside the two
@@ -365,11 +384,121 @@ say "    screenshot: $screens/viewer.png"
 shots+=("$screens/viewer.png")
 WINE_TIMEOUT=40 wine "$probe" close lumoview.exe 20000 || fail "the viewer did not close"
 
+# ---------------------------------------------------------------- uninstall
+
+# find_box <caption> <window to skip> <seconds>: the id of a visible window
+# with that caption (a message box), other than the one given.
+find_box() {
+    local deadline=$(( $(date +%s) + $3 )) id
+    while [ "$(date +%s)" -lt "$deadline" ]; do
+        for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+            [ "$id" != "$2" ] && { echo "$id"; return 0; }
+        done
+        sleep 0.2
+    done
+    return 1
+}
+# answer <box id>: the box's default button (Yes, OK) through a real key.
+answer() {
+    xdotool mousemove --window "$1" 5 5 && xdotool key Return
+}
+
+# uninstall <lang: cn|en> <caption of its message boxes (a pattern)>
+uninstall() {
+    local lang=$1 caption=$2 link=${uninstall_link[$1]} product=${product_dir[$1]}
+    begin "$lang: uninstall through the start-menu shortcut"
+    [ -n "$link" ] || fail "install.txt names no uninstall shortcut"
+    # Both installs put their shortcuts into the same start-menu folder, so
+    # the second one's replaced the first one's, and the second one's
+    # uninstall removed it: the first install's uninstaller is then opened
+    # from its folder, as from Explorer.
+    local link_unix=$WINEPREFIX/drive_c/${link#C:\\}
+    link_unix=${link_unix//\\//}
+    if [ ! -f "$link_unix" ]; then
+        say "    $link is gone (the later install in the same start-menu folder replaced it and"
+        say "    its uninstall removed it): uninstall.exe is opened from the product folder"
+        link="${product_win[$lang]}\\uninstall.exe"
+    fi
+    local fields target arguments
+    case "${link,,}" in
+    *.lnk)
+        fields=$(WINE_TIMEOUT=40 wine "$probe" link "$link" | tr -d '\r') || fail "resolving $link"
+        target=$(sed -n 's/^target=//p' <<<"$fields")
+        arguments=$(sed -n 's/^arguments=//p' <<<"$fields")
+        say "    $link"
+        say "        -> $target $arguments"
+        [ "${target,,}" = "${product_win[$lang],,}\\uninstall.exe" ] \
+            || fail "the shortcut leads to $target, not ${product_win[$lang]}\\uninstall.exe"
+        ok "the start-menu shortcut leads to this install's uninstall.exe" ;;
+    *) say "    $link" ;;
+    esac
+    rm -f "$out/run/uninstall-$lang.rc"
+    # Opened as the start menu opens it (ShellExecute of the shortcut);
+    # start /wait ends with the uninstaller's exit code.
+    ( timeout 300 "$loader" start /wait "$link" </dev/null >"$out/run/uninstall-$lang.log" 2>&1
+      echo $? >"$out/run/uninstall-$lang.rc" ) &
+
+    begin "$lang: uninstall, answer the confirmation"
+    local box done_box
+    box=$(find_box "$caption" none 30) || fail "no confirmation box \"$caption\" within 30 s"
+    sleep 0.3
+    import -window "$box" "$screens/$lang-7-uninstall-confirm.png" 2>/dev/null \
+        && { say "    screenshot: $screens/$lang-7-uninstall-confirm.png"; shots+=("$screens/$lang-7-uninstall-confirm.png"); }
+    answer "$box" || fail "answering the confirmation"
+    ok "the confirmation \"$caption\" answered Yes"
+
+    begin "$lang: uninstall, wait for it to finish"
+    done_box=$(find_box "$caption" "$box" 60) || fail "no closing message within 60 s of the confirmation"
+    answer "$done_box" || fail "answering the closing message"
+    local i
+    for i in $(seq 1 300); do
+        [ -s "$out/run/uninstall-$lang.rc" ] && break
+        sleep 0.1
+    done
+    [ -s "$out/run/uninstall-$lang.rc" ] || fail "uninstall.exe did not end within 30 s of its closing message"
+    say "    uninstall.exe ended with exit code $(cat "$out/run/uninstall-$lang.rc")"
+    # It goes on from a copy in the temporary folder that removes
+    # uninstall.exe and the product folder, then itself.
+    local copies
+    for i in $(seq 1 300); do
+        copies=$(find "$WINEPREFIX/drive_c/users" -iname 'uninstall-*.exe' 2>/dev/null)
+        [ ! -e "$product" ] && [ -z "$copies" ] && break
+        sleep 0.1
+    done
+    [ ! -e "$product" ] || fail "the product folder is still there 30 s after the uninstaller ended: $(ls "$product" | head -5 | tr '\n' ' ')"
+    [ -z "$copies" ] || fail "the uninstaller's temporary copy is still there after 30 s: $copies"
+    ok "uninstall.exe and the product folder removed, its temporary copy gone"
+}
+
+# The English install first: it replaced the Chinese one's associations, so
+# the Chinese one's come back, and then the ones from before both.
+# The boxes speak the install's language when install.txt records it, the
+# system's (Chinese here) otherwise.
+uninstall en "(Uninstall|卸载)"
+uninstall cn "(Uninstall|卸载)"
+
+begin "compare the machine with the state before the first install"
+script_args=(--script "$package/setup.reg")
+[ "$no_uninstall_reg" = 1 ] && script_args+=(--script-tolerated)
+timeout 300 python3 scripts/demo/machine-state.py compare --wine "$loader" --prefix "$WINEPREFIX" \
+    --before "$out/run/state-before" --after "$out/run/state-after" "${script_args[@]}" \
+    | tee "$out/run/clean.txt"
+[ "${PIPESTATUS[0]}" = 0 ] || fail "the uninstalls left things behind (see above)"
+unlogged=0
+grep -q '^  left because install.txt does not name them' "$out/run/clean.txt" \
+    && unlogged=$(grep -c '^      file added:  Program Files/Brindle' "$out/run/clean.txt")
+clean="the machine is as it was before the first install"
+[ "$no_uninstall_reg" = 1 ] && clean="$clean, but for the registry script's keys (the installer wrote no uninstall.reg)"
+[ "$unlogged" -gt 0 ] && clean="$clean, but for $unlogged entries the installer copies without naming them in install.txt"
+ok "$clean"
+
 # ---------------------------------------------------------------- the end
 
 stop_session
 say
 say "screenshots:"
 for s in "${shots[@]}"; do say "    $s"; done
-say "verdict: PASSED, $checks checks in $(( $(date +%s) - started )) s (both languages, viewer)"
+kept=""
+[ "$unlogged" -gt 0 ] && kept=", $unlogged entries outside install.txt kept"
+say "verdict: PASSED, $checks checks in $(( $(date +%s) - started )) s (both languages, viewer, uninstall, clean machine$kept)"
 exit 0

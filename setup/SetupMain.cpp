@@ -4,6 +4,7 @@
 #include "KwPlatform.h"
 #include "Setup.h"
 #include "SetupConfig.h"
+#include "SetupSilent.h"
 
 #include <windows.h>
 
@@ -11,9 +12,9 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show)
 {
-    // The wizard takes no arguments: everything it needs is in the package.
+    // Without arguments the wizard runs: everything it needs is in the
+    // package. "/S" asks for the unattended install instead.
     (void)previous;
-    (void)commandLine;
     (void)show;
     // Before anything can load a library: the wizard starts from a
     // temporary folder that others may write to.
@@ -23,7 +24,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     // A package without both properties files ends silently, before any
     // window is shown; there is nobody to tell in which language.
     if (!KwSDK::LoadConfiguration())
-        return 0;
+        return KwSDK::SetupSilent::IsSilentCommandLine(commandLine) ? 4 : 0;
+    if (KwSDK::SetupSilent::IsSilentCommandLine(commandLine)) {
+        KwSDK::SetupSilent silent;
+        silent.Parse(commandLine);
+        return silent.Run();
+    }
     KwSDK::Setup* wizard = new (std::nothrow) KwSDK::Setup();
     if (wizard == nullptr)
         return 0;

@@ -26,7 +26,7 @@ static const DWORD kUnregisterPause = 1000;
 
 static const char* const kProductPagePath = "/setup.jsp?pd=1";
 
-int RunCommand(const KwString& commandLine)
+int RunCommand(const KwString& commandLine, int wait)
 {
     if (commandLine.GetLength() == 0)
         return 0;
@@ -45,10 +45,13 @@ int RunCommand(const KwString& commandLine)
     delete[] buffer;
     if (!started)
         return 0;
-    // Nothing waits for the program, so its handles are of no further use.
     CloseHandle(process.hThread);
+    DWORD exitCode = 0;
+    if (wait && (WaitForSingleObject(process.hProcess, INFINITE) != WAIT_OBJECT_0 ||
+                 !GetExitCodeProcess(process.hProcess, &exitCode)))
+        exitCode = 1;
     CloseHandle(process.hProcess);
-    return 1;
+    return exitCode == 0 ? 1 : 0;
 }
 
 KwString ShortPathOf(const KwString& path)
@@ -70,17 +73,17 @@ KwString ShellExtensionPath(const KwString& targetFolder)
 
 // Runs a tool on the short path of a file. A missing file starts nothing: the
 // tool would only fail on an empty argument.
-static int RunOnFile(const char* command, const KwString& path)
+static int RunOnFile(const char* command, const KwString& path, int wait)
 {
     KwString shortPath = ShortPathOf(path);
     if (shortPath.GetLength() == 0)
         return 0;
-    return RunCommand(KwString(command) + shortPath);
+    return RunCommand(KwString(command) + shortPath, wait);
 }
 
-int RegisterShellExtension(const KwString& targetFolder)
+int RegisterShellExtension(const KwString& targetFolder, int wait)
 {
-    return RunOnFile("regsvr32.exe /s ", ShellExtensionPath(targetFolder));
+    return RunOnFile("regsvr32.exe /s ", ShellExtensionPath(targetFolder), wait);
 }
 
 // Ends one process; a process that cannot be opened or ended is skipped.
@@ -121,7 +124,7 @@ void ReleaseShellExtensionOf(const KwString& targetFolder, int* shellRestarted,
     if (ended > 0 && shellRestarted)
         *shellRestarted = 1;
     Sleep(kShellEndPause);
-    if (RunOnFile("regsvr32.exe /s /u ", ShellExtensionPath(targetFolder)))
+    if (RunOnFile("regsvr32.exe /s /u ", ShellExtensionPath(targetFolder), 0))
         Sleep(kUnregisterPause);
     if (shellRestarted && *shellRestarted)
         OpenProgramInBackground(shellProgram);

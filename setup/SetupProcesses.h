@@ -10,8 +10,9 @@ namespace KwSDK {
 // Starts a process from a command line alone (the first word names the
 // program, found through the search path), with the installer's environment
 // and current folder. The installer neither waits for it nor keeps its
-// handles. 1 when the process was started.
-int RunCommand(const KwString& commandLine);
+// handles. 1 when the process was started. With wait set (the unattended
+// install) it waits for the program's end instead: 1 when it ended with 0.
+int RunCommand(const KwString& commandLine, int wait = 0);
 
 // The short form of an existing path (so that a command line needs no
 // quotes around it); empty when the path does not exist.
@@ -22,7 +23,8 @@ KwString ShellExtensionPath(const KwString& targetFolder);
 
 // Starts "regsvr32.exe /s " on the short path of the installed shell
 // extension. 0, and nothing started, when the library is not there.
-int RegisterShellExtension(const KwString& targetFolder);
+// With wait set, as RunCommand.
+int RegisterShellExtension(const KwString& targetFolder, int wait = 0);
 
 // Ends every running shell, unregisters the installed shell extension so
 // that its file can be replaced, and starts the shell again when one was

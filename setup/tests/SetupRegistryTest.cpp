@@ -137,7 +137,19 @@ TEST(SetupRegistryImport, RegistryEditorImportsTheFilledInScript)
     CopyPackageFiles(package.Path(), nullptr);
     ASSERT_EQ(1, LoadConfigurationFrom((package.Path() + "\\").c_str()));
     ScratchFolder target("target folder");
+    ASSERT_TRUE(CreateDirectoryA((target.Path() + "\\Lumo").c_str(), nullptr));
+    SetLanguage(1);
     ASSERT_EQ(1, ImportRegistryScript(target.Path().c_str(), ""));
+    // The uninstaller's deletion script lies in the product folder, the
+    // product's own keys deleted deepest first.
+    std::string deletion = KwTest::ReadFile(target.Path() + "\\Lumo\\uninstall.reg");
+    size_t path = deletion.find("[-HKEY_CLASSES_ROOT\\Lumo\\shell\\Open\\Path]\r\n");
+    size_t lumo = deletion.find("[-HKEY_CLASSES_ROOT\\Lumo]\r\n");
+    EXPECT_EQ(0u, deletion.find("Windows Registry Editor Version 5.00\r\n")) << deletion;
+    EXPECT_NE(std::string::npos, deletion.find("[-HKEY_LOCAL_MACHINE\\" + std::string(kUninstallKey) + "]\r\n")) << deletion;
+    ASSERT_NE(std::string::npos, path) << deletion;
+    ASSERT_NE(std::string::npos, lumo) << deletion;
+    EXPECT_LT(path, lumo);
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((package.Path() + "\\setup_temp.reg").c_str()));
 
     std::string icon = target.Path() + "\\Lumo\\LumoView.exe";
@@ -163,4 +175,6 @@ TEST(SetupRegistryImport, RegistryEditorImportsTheFilledInScript)
               ReadRegistryString(HKEY_CLASSES_ROOT, "Lumo\\shell\\Convert", nullptr, &found));
     EXPECT_EQ(target.Path() + "\\Lumo\\",
               ReadRegistryString(HKEY_CLASSES_ROOT, "Lumo\\shell\\Open\\Path", nullptr, &found));
+    // The uninstaller speaks the language of the install.
+    EXPECT_EQ("en", ReadRegistryString(HKEY_LOCAL_MACHINE, kUninstallKey, "Language", &found));
 }
