@@ -13,7 +13,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$dir"
 dir=$(cd "$dir" && pwd)
 
-export WINEPREFIX="$dir/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$dir/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 needs_session() {
     [ ! -d "$WINEPREFIX/drive_c" ] || { [ -z "${DISPLAY:-}" ] && [ ! -s "$dir/display" ]; }
 }

@@ -12,7 +12,7 @@ action=$1 dir=$2 loader=$3
 mkdir -p "$dir"
 dir=$(cd "$dir" && pwd)
 
-export WINEPREFIX="$dir/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$dir/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 case "$loader" in
     */wine64) export WINEARCH=win64 ;;
     *)        export WINEARCH=win32 ;;

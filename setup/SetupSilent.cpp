@@ -1,7 +1,6 @@
 // The unattended install.
 #include "SetupSilent.h"
 
-#include "KwFile.h"
 #include "SetupConfig.h"
 #include "SetupInstallEngine.h"
 #include "SetupProcesses.h"
@@ -179,7 +178,12 @@ int SetupSilent::Run()
     Log(KwString("install into ") + m_strFolder);
     if (m_strFolder.GetLength() == 0)
         return Stop("no install folder");
-    KwFile(m_strFolder).MakeFolder();
+    // Every folder on the way is made, as for "C:\Programs\Vendor\Product".
+    for (int i = 3; i < m_strFolder.GetLength(); ++i) {
+        if (m_strFolder.GetText()[i] == '\\')
+            CreateDirectoryA(m_strFolder.Mid(0, i - 1).GetText(), nullptr);
+    }
+    CreateDirectoryA(m_strFolder.GetText(), nullptr);
     DWORD attributes = GetFileAttributesA(m_strFolder.GetText());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return Stop(KwString("cannot create folder ") + m_strFolder + ": " +

@@ -159,6 +159,17 @@ static void RemoveInstalledExtensionKey(const KwString& extension)
     }
 }
 
+// The user's choice that the installer made for an extension without a
+// handler: its keys go once they are empty.
+static void RemoveEmptyUserChoice(const KwString& extension)
+{
+    KwString extensionKey = KwString(kFileExtsKey) + "\\" + extension;
+    for (const KwString& key : { extensionKey + "\\UserChoice", extensionKey }) {
+        if (IsEmptyKey(HKEY_CURRENT_USER, key))
+            RegDeleteKeyA(HKEY_CURRENT_USER, key.GetText());
+    }
+}
+
 // A program identifier is the product's when its open command starts the
 // program from the product folder.
 int Uninstaller::IsOwnProgId(const KwString& progId)
@@ -203,9 +214,17 @@ void Uninstaller::RestoreExtension(const KwString& extension)
         Log(KwString("Removed the handler of ") + extension);
     else
         Log(KwString("Kept ") + extension + ": another program opens it now");
+    // The installer lists its identifier as the default value of the
+    // extension's OpenWithProgids key; other programs add named values.
     DeleteValue(HKEY_CLASSES_ROOT, extension + "\\OpenWithProgids", progId.GetText());
-    if (classes == 2)
+    DeleteValueIf(HKEY_CLASSES_ROOT, extension + "\\OpenWithProgids", nullptr, progId);
+    KwString openWith = extension + "\\OpenWithProgids";
+    if (IsEmptyKey(HKEY_CLASSES_ROOT, openWith))
+        RegDeleteKeyA(HKEY_CLASSES_ROOT, openWith.GetText());
+    if (classes == 2 || (classes == 0 && user == 2))
         RemoveInstalledExtensionKey(extension);
+    if (user == 2)
+        RemoveEmptyUserChoice(extension);
     if (DeleteKeyTree(HKEY_CLASSES_ROOT, progId))
         Log(KwString("Removed ") + progId);
     else

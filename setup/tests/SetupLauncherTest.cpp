@@ -59,6 +59,7 @@ TEST(SetupLauncherCp936, PackedInstallerInstallsAndLeavesNoTemporaryFolder)
     EXPECT_EQ(0, exitCode);
     std::map<std::string, std::string> installed = ReadTree(programFiles + "\\Brindle");
     EXPECT_EQ(1u, installed.erase("Lumo\\install.txt"));
+    EXPECT_EQ(1u, installed.erase("Lumo\\uninstall.reg"));
     EXPECT_TRUE(ReadTree(source + "\\Brindle") == installed) << installed.size() << " entries";
     // The launcher removed the folder it unpacked into.
     EXPECT_TRUE(ReadTree(temp).empty());

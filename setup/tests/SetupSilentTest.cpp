@@ -119,3 +119,41 @@ TEST(SetupSilentProgram, InstallsWithoutWizardAndFailsOnAnUnwritableTarget)
     EXPECT_NE(std::string::npos, failText.find("failed: cannot create folder " + blocker + "\\Product")) << failText;
 }
 #endif
+
+#if defined(SETUP_EXE) && defined(CARTON_EXE) && defined(CARTON_PACK_EXE)
+// The launcher hands its arguments on and ends with the installer's exit
+// code; a wizard would wait for a user, so ending at all shows it stayed away.
+TEST(SetupSilentProgram, PackedInstallerInstallsSilentlyThroughTheLauncher)
+{
+    RegistryLock lock;
+    SavedKey uninstall(HKEY_LOCAL_MACHINE, kUninstallKey);
+    SavedKey classes(HKEY_CLASSES_ROOT, "Lumo");
+    ScratchFolder work("silent launcher");
+    std::string source = work.MakeSubfolder("source");
+    CopyPackageFiles(source, nullptr);
+    ASSERT_TRUE(CopyTree(PackageFolder() + "Brindle", source + "\\Brindle"));
+    ASSERT_EQ(1, CopyOneFile(KwSDK::KwTest::WinePath(SETUP_EXE), source + "\\Setup.exe"));
+    std::string installer = work.Path() + "\\LumoSetup.exe";
+    ASSERT_EQ(0, KwSDK::KwTest::RunToEnd("\"" + KwSDK::KwTest::WinePath(CARTON_PACK_EXE) +
+                                             "\" create --no-check --stub \"" +
+                                             KwSDK::KwTest::WinePath(CARTON_EXE) + "\" --run Setup.exe -o \"" +
+                                             installer + "\" \"" + source + "\"",
+                                         60000));
+    std::string temp = work.MakeSubfolder("temp");
+    KwSDK::KwTest::ScopedVariable tempVariable("TEMP", temp);
+    KwSDK::KwTest::ScopedVariable tmpVariable("TMP", temp);
+    std::string folder = work.Path() + "\\installed here";
+    std::string log = work.Path() + "\\launcher.log";
+
+    long exitCode = KwSDK::KwTest::RunToEnd(
+        "\"" + installer + "\" /S \"/D=" + folder + "\" /TYPES=none \"/LOG=" + log + "\"", 120000);
+    RemoveInstalledLinks(folder + "\\Lumo\\install.txt");
+    EXPECT_EQ(0, exitCode) << KwSDK::KwTest::ReadFile(log);
+    EXPECT_EQ("Lumo image viewer", KwSDK::KwTest::ReadFile(folder + "\\Lumo\\readme.txt").substr(0, 17));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "\\Lumo\\install.txt").c_str()));
+
+    // A failure comes back through the launcher as well.
+    exitCode = KwSDK::KwTest::RunToEnd("\"" + installer + "\" /S \"/D=" + log + "\\below a file\"", 120000);
+    EXPECT_NE(0, exitCode);
+}
+#endif

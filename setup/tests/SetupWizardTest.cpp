@@ -132,7 +132,14 @@ TEST(SetupWizardCp936, DefaultFolderInstallsFilesLinksLogRegistryAndTickedTypes)
     std::map<std::string, std::string> installed = ReadTree(target);
     installed.erase("Lumo\\install.txt");
     installed.erase("Lumo\\filelink.txt");
+    // The uninstaller's deletion script names the product's keys.
+    std::string deletion = installed["Lumo\\uninstall.reg"];
+    installed.erase("Lumo\\uninstall.reg");
     EXPECT_EQ(source, installed);
+    EXPECT_NE(std::string::npos, deletion.find("\r\n[-HKEY_CLASSES_ROOT\\Lumo]\r\n")) << deletion;
+    EXPECT_NE(std::string::npos,
+              deletion.find("\r\n[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumo]\r\n"))
+        << deletion;
 
     // The shell links name the program, pass it its own path and show its icon.
     std::string product = target + "\\Lumo\\";
@@ -322,7 +329,7 @@ TEST(SetupWizardCp936, ReinstallReplacesEveryFileKeepsExtrasAndRecordsThePreviou
     std::map<std::string, std::string> installed = ReadTree(target);
     EXPECT_EQ("kept", installed["Lumo\\extra.txt"]);
     EXPECT_EQ(".PNG=Lumo.PNG\r\n", installed["Lumo\\filelink.txt"]);
-    for (const char* name : {"Lumo\\extra.txt", "Lumo\\filelink.txt", "Lumo\\install.txt"})
+    for (const char* name : {"Lumo\\extra.txt", "Lumo\\filelink.txt", "Lumo\\install.txt", "Lumo\\uninstall.reg"})
         installed.erase(name);
     EXPECT_TRUE(source == installed) << "the payload was not replaced completely";
     RemoveShortcuts();
