@@ -9,6 +9,7 @@
 // file-link page, and the longest tick. "messages": 10,000 posted messages
 // drained through the toolkit's loop.
 #include "ImplKwImageGraphics.h"
+#include "KwFile.h"
 #include "KwButton.h"
 #include "Setup.h"
 #include "SetupConfig.h"
@@ -67,22 +68,7 @@ void CopyFolderFiles(const std::string& from, const std::string& to)
 
 void RemoveFolder(const std::string& folder)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveFolder(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
+    KwSDK::KwFile(folder.c_str()).DeleteTree();
 }
 
 // The wizard with a stopwatch on its timer and on the install click.

@@ -5,6 +5,7 @@
 #include "KwClassRegistry.h"
 #include "KwCursor.h"
 #include "KwIcon.h"
+#include "MaskIcon.h"
 
 #include <gtest/gtest.h>
 
@@ -72,21 +73,6 @@ TEST(KwClassRegistryTest, WindowClosedByTheSystemKeepsItsRegistrationUntilTheCom
     EXPECT_FALSE(ClassExists(name));
     EXPECT_EQ(KwClassRegistry::QueryCount(name), 0);
 }
-
-// 32 x 32 monochrome masks, as the toolkit makes custom icons and cursors.
-class MaskIcon : public KwIcon {
-public:
-    MaskIcon() : m_and(128, 0x0F), m_xor(128, 0xF0) { SetType(KW_ICON_CUSTOM); }
-    int GetWidth() const override { return 32; }
-    int GetHeight() const override { return 32; }
-    int GetBitsPerPixel() const override { return 1; }
-    const unsigned char* GetAndBits() const override { return m_and.data(); }
-    const unsigned char* GetXorBits() const override { return m_xor.data(); }
-
-private:
-    std::vector<unsigned char> m_and;
-    std::vector<unsigned char> m_xor;
-};
 
 class MaskCursor : public KwCursor {
 public:

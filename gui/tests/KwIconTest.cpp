@@ -2,6 +2,7 @@
 #include "ComponentTestSupport.h"
 
 #include "KwIcon.h"
+#include "MaskIcon.h"
 #include "KwNativeHandles.h"
 
 #include <gtest/gtest.h>
@@ -118,21 +119,6 @@ TEST(KwIconTest, IconFileIsLoadedAtSixtyFourPixels)
     EXPECT_EQ(MakeIconHandle(&icon, Instance(), &made), nullptr);
     EXPECT_EQ(made, 0);
 }
-
-// A 32 x 32 monochrome icon from its two masks.
-class MaskIcon : public KwIcon {
-public:
-    MaskIcon() : m_and(128, 0x0F), m_xor(128, 0xF0) { SetType(KW_ICON_CUSTOM); }
-    int GetWidth() const override { return 32; }
-    int GetHeight() const override { return 32; }
-    int GetBitsPerPixel() const override { return 1; }
-    const unsigned char* GetAndBits() const override { return m_and.data(); }
-    const unsigned char* GetXorBits() const override { return m_xor.data(); }
-
-private:
-    std::vector<unsigned char> m_and;
-    std::vector<unsigned char> m_xor;
-};
 
 TEST(KwIconTest, CustomIconIsMadeFromItsMasks)
 {

@@ -2,6 +2,8 @@
 // pixels.
 #include "WizardDriver.h"
 
+#include "SetupTestSupport.h"
+
 #include <png.h>
 
 #include <cstdio>
@@ -34,19 +36,6 @@ BOOL CALLBACK NoteChild(HWND child, LPARAM parameter)
     if (search->foundVisible == nullptr && IsWindowVisible(child))
         search->foundVisible = child;
     return TRUE;
-}
-
-template <class Condition>
-bool Poll(Condition condition, DWORD timeout)
-{
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (condition())
-            return true;
-        if (GetTickCount() - start >= timeout)
-            return false;
-        Sleep(20);
-    }
 }
 
 struct TopSearch {
@@ -133,17 +122,17 @@ void WizardDriver::Clear(const ControlPlace& place, int count) const
 
 bool WizardDriver::WaitShown(const ControlPlace& place, DWORD timeout) const
 {
-    return Poll([&] { return IsShown(place); }, timeout);
+    return WaitFor([&] { return IsShown(place); }, timeout);
 }
 
 bool WizardDriver::WaitHidden(const ControlPlace& place, DWORD timeout) const
 {
-    return Poll([&] { return !IsShown(place); }, timeout);
+    return WaitFor([&] { return !IsShown(place); }, timeout);
 }
 
 bool WizardDriver::WaitEnabled(const ControlPlace& place, bool enabled, DWORD timeout) const
 {
-    return Poll([&] { return IsEnabled(place) == enabled; }, timeout);
+    return WaitFor([&] { return IsEnabled(place) == enabled; }, timeout);
 }
 
 bool WizardDriver::Answer(const std::string& caption, int button, std::string* text, DWORD timeout)
@@ -153,7 +142,7 @@ bool WizardDriver::Answer(const std::string& caption, int button, std::string* t
     static HWND s_answered = nullptr;
     HWND box = nullptr;
     char buffer[1024] = {0};
-    bool ready = Poll([&] {
+    bool ready = WaitFor([&] {
         box = FindWindowA("#32770", caption.c_str());
         if (box == nullptr || (box == s_answered && IsWindow(box)) || !IsWindowVisible(box))
             return false;
@@ -165,9 +154,8 @@ bool WizardDriver::Answer(const std::string& caption, int button, std::string* t
         *text = buffer;
     s_answered = box;
     PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
-    return Poll([&] { return !IsWindow(box); }, timeout);
+    return WaitFor([&] { return !IsWindow(box); }, timeout);
 }
-
 
 std::vector<unsigned int> WizardDriver::Capture(int* width, int* height) const
 {
@@ -252,7 +240,7 @@ bool WizardDriver::SavePng(const std::string& path) const
 HWND WaitForWizardWindow(const std::string& caption, DWORD timeout)
 {
     TopSearch search = {caption, nullptr};
-    Poll([&] {
+    WaitFor([&] {
         search.found = nullptr;
         EnumWindows(NoteTop, reinterpret_cast<LPARAM>(&search));
         return search.found != nullptr;
