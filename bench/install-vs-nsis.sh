@@ -17,9 +17,9 @@
 #   CARTON_PACK  build/release/tools/carton-pack (else build/host/...)
 #   CARTON_EXE   build/win64/launcher/Carton.exe
 #   SETUP_EXE    build/win64/setup/Setup.exe
-#   CARTON_ARGS  /S (set it empty to start Carton.exe without arguments)
+#   CARTON_ARGS  /S /D=C:\carton-bench (the folder beside NSIS's C:\nsis-bench)
 #   CARTON_INSTALLED  folder under drive_c that the silent Setup installs to,
-#                removed between runs (default: Program Files/MyCompany)
+#                removed between runs (default: carton-bench)
 #   NSIS_TARGET  amd64-unicode (makensis Target)
 #   RUN_TIMEOUT  seconds before a run counts as hung (default 600)
 #   WORK         work folder (default: a new folder in $TMPDIR, removed)
@@ -33,8 +33,8 @@ carton_pack=${CARTON_PACK:-$root/build/release/tools/carton-pack}
 [ -x "$carton_pack" ] || carton_pack=$root/build/host/tools/carton-pack
 carton_exe=${CARTON_EXE:-$root/build/win64/launcher/Carton.exe}
 setup_exe=${SETUP_EXE:-$root/build/win64/setup/Setup.exe}
-carton_args=${CARTON_ARGS-/S}
-installed=${CARTON_INSTALLED:-Program Files/MyCompany}
+carton_args=${CARTON_ARGS-/S /D=C:\\carton-bench}
+installed=${CARTON_INSTALLED:-carton-bench}
 timeout_s=${RUN_TIMEOUT:-600}
 
 for tool in wine wineserver makensis; do
@@ -69,15 +69,16 @@ if [ -z "$payload" ]; then
 fi
 echo "payload: $(find "$payload" | wc -l) entries, $(du -sm "$payload" | cut -f1) MiB"
 
-# The Carton installer: the template, Setup.exe and the payload as the
-# product's folder.
+# The Carton installer: the template (its program, icons, shortcuts, registry
+# script and install log come along), Setup.exe, and the payload in the
+# product's own folder.
 package=$work/package
 mkdir -p "$package"
 cp -r "$root"/tools/template/. "$package"/
 cp "$setup_exe" "$package"/Setup.exe
 product=$(sed -n 's/^productfold=//p' "$package"/setup_cn.properties | tr -d '\r' | head -1)
-rm -rf "${package:?}/$product"
-cp -r "$payload" "$package/$product"
+subdir=$(sed -n 's/^sub_dir=//p' "$package"/setup_cn.properties | tr -d '\r' | head -1)
+cp -r "$payload"/. "$package/$product/$subdir"/
 "$carton_pack" create --stub "$carton_exe" --run Setup.exe -o "$work/carton-setup.exe" --no-check \
     "$package" > /dev/null
 

@@ -5,6 +5,7 @@
 #include "IKwGraphics.h"
 #include "ImplKwComponent.h"
 #include "KwButton.h"
+#include "KwCodePage.h"
 #include "KwCheckBox.h"
 #include "KwEdit.h"
 #include "KwFile.h"
@@ -745,7 +746,7 @@ KwString Setup::ChooseFolder(const KwString& current)
     if (!hasPath || path[0] == '\0')
         return current;
     KwString chosen(path);
-    if (chosen.GetText()[chosen.GetLength() - 1] != '\\')
+    if (!KwCodePage::EndsWithSeparator(KwCodePage::System(), chosen.GetText(), chosen.GetLength()))
         chosen.Append("\\");
     return chosen + GetConfigString("productfold");
 }

@@ -2,6 +2,7 @@
 // folder, licence text and the scan of the payload tree.
 #include "SetupConfig.h"
 
+#include "KwCodePage.h"
 #include "KwFile.h"
 #include "KwFileStream.h"
 #include "KwPlatformFile.h"
@@ -73,7 +74,10 @@ SetupConfig& GetSetupConfig()
 
 KwString ProgramFolderOf(const KwString& programPath)
 {
-    int slash = programPath.ReverseFind('\\');
+    // A double-byte character may end in the backslash byte: only a
+    // separator cuts the path.
+    int slash = KwCodePage::LastSeparator(KwCodePage::System(), programPath.GetText(),
+                                          programPath.GetLength());
     KwString folder = slash < 0 ? programPath : KwString(programPath.GetText(), slash);
     folder.Append("\\");
     return folder;

@@ -1,6 +1,7 @@
 // The unattended install.
 #include "SetupSilent.h"
 
+#include "KwCodePage.h"
 #include "SetupConfig.h"
 #include "SetupInstallEngine.h"
 #include "SetupProcesses.h"
@@ -98,8 +99,10 @@ int SetupSilent::ParseOption(const KwString& word)
     if (word.CompareNoCase("/S") == 0)
         return 1;
     if (OptionValue(word, "/D=", &value)) {
-        // A trailing backslash would double in the paths made from it.
-        while (value.GetLength() > 3 && value.GetText()[value.GetLength() - 1] == '\\')
+        // A trailing backslash would double in the paths made from it (a
+        // double-byte character ending in the backslash byte stays).
+        while (value.GetLength() > 3 &&
+               KwCodePage::EndsWithSeparator(KwCodePage::System(), value.GetText(), value.GetLength()))
             value = value.Mid(0, value.GetLength() - 2);
         m_strFolder = value;
         return m_strFolder.GetLength() > 0 ? 1 : Fail(KwString("empty folder: ") + word);
@@ -178,8 +181,11 @@ int SetupSilent::Run()
     Log(KwString("install into ") + m_strFolder);
     if (m_strFolder.GetLength() == 0)
         return Stop("no install folder");
-    // Every folder on the way is made, as for "C:\Programs\Vendor\Product".
-    for (int i = 3; i < m_strFolder.GetLength(); ++i) {
+    // Every folder on the way is made, as for "C:\Programs\Vendor\Product";
+    // the walk steps over whole characters of the system's code page.
+    const int codePage = KwCodePage::System();
+    for (int i = 3; i < m_strFolder.GetLength();
+         i += KwCodePage::CharacterLength(codePage, m_strFolder.GetText(), m_strFolder.GetLength(), i)) {
         if (m_strFolder.GetText()[i] == '\\')
             CreateDirectoryA(m_strFolder.Mid(0, i - 1).GetText(), nullptr);
     }

@@ -238,3 +238,11 @@ TEST(SetupConfigCp936, ChineseTableIsGbk)
     KwString next = GetConfigString("next");
     EXPECT_EQ(std::wstring(L"\x4E0B\x4E00\x6B65 >"), std::wstring(next.ToWide()));
 }
+
+// "\x81\x5C" is one character whose second byte is the backslash byte.
+TEST(SetupConfigCp936, ProgramFolderIsCutAtASeparatorNotInsideACharacter)
+{
+    ASSERT_EQ(936u, GetACP());
+    EXPECT_EQ("C:\\\x81\x5C\\", Std(ProgramFolderOf("C:\\\x81\x5C\\Setup.exe")));
+    EXPECT_EQ("C:\\Temp\\", Std(ProgramFolderOf("C:\\Temp\\Setup\x81\x5C.exe")));
+}

@@ -73,6 +73,19 @@ TEST(SetupSilentOptions, ReadsFolderLanguageAndTypes)
     EXPECT_EQ(0, SetupSilent::IsSilentCommandLine("C:\\folder\\Setup.exe"));
 }
 
+// A folder ending in a character whose second byte is the backslash byte
+// keeps that character; a real trailing separator after it goes.
+TEST(SetupSilentOptionsCp936, TrailingSeparatorIsCutByCharacters)
+{
+    ASSERT_EQ(936u, GetACP());
+    SetupSilent silent;
+    EXPECT_EQ(1, silent.Parse("/S /D=C:\\Place\\\x81\x5C"));
+    EXPECT_STREQ("C:\\Place\\\x81\x5C", silent.GetFolder().GetText());
+    SetupSilent trailing;
+    EXPECT_EQ(1, trailing.Parse("/S /D=C:\\Place\\\x81\x5C\\"));
+    EXPECT_STREQ("C:\\Place\\\x81\x5C", trailing.GetFolder().GetText());
+}
+
 #ifdef SETUP_EXE
 TEST(SetupSilentProgram, InstallsWithoutWizardAndFailsOnAnUnwritableTarget)
 {
