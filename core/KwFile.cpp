@@ -285,11 +285,11 @@ int KwFile::ListNames(TKwList<KwString>* list)
     return ListNames(list, nullptr);
 }
 
-// Appends one entry's long path to whichever list is given, if the filter takes it.
-int KwFile::AddEntry(const KwString& path, TKwList<KwFile*>* files, TKwList<KwString>* names,
+// Appends one entry's path (already in its long form) to whichever list is
+// given, if the filter takes it.
+int KwFile::AddEntry(const KwString& full, TKwList<KwFile*>* files, TKwList<KwString>* names,
                      IKwFileFilter* filter)
 {
-    KwString full = Platform::LongPathName(path.GetText());
     if (filter && !filter->Accept(full))
         return 1;
     if (names)
@@ -313,9 +313,11 @@ int KwFile::ListEntries(TKwList<KwFile*>* files, TKwList<KwString>* names, IKwFi
     Platform::FolderSearch* search = Platform::FolderSearchOpen(PathText(), &name);
     if (!search)
         return SetError(KW_FILE_ACCESS, 0);
-    KwString prefix(m_strPath);
-    int length = prefix.GetLength();
-    if (!KwCodePage::EndsWithSeparator(KwCodePage::System(), PathText(), length))
+    // The system lists every name in its long form, so expanding the folder
+    // once gives each entry's long path; expanding every entry's path again
+    // costs a walk over all its folders per entry.
+    KwString prefix = Platform::LongPathName(PathText());
+    if (!KwCodePage::EndsWithSeparator(KwCodePage::System(), prefix.GetText(), prefix.GetLength()))
         prefix.Append("\\");
     int complete = 1;
     do {
@@ -401,23 +403,49 @@ KwFileStream* KwFile::OpenStream(int mode)
     return stream;
 }
 
-// Links are removed as links: following one would empty the folder it points to.
+// Removes one entry and, for a folder, everything below it. The walk works
+// on the listed names as they are (no long-name expansion, one status query
+// per entry): a launcher removes every file it extracted this way, and on
+// Windows each extra query is a round trip to the system. Links are removed
+// as links: following one would empty the folder it points to.
+static void RemoveTreeAt(const KwString& path)
+{
+    const char* text = path.GetText() ? path.GetText() : "";
+    if (Platform::IsLink(text)) {
+        Platform::LinkRemove(text);
+        return;
+    }
+    Platform::FileStatus status;
+    if (!Platform::FileStat(text, &status))
+        return;
+    if (!status.isFolder) {
+        Platform::FileRemove(text);
+        return;
+    }
+    // The names are taken first: the search is closed before anything goes,
+    // so a deep tree never holds one search open per level.
+    TKwList<KwString> names;
+    KwString name;
+    Platform::FolderSearch* search = Platform::FolderSearchOpen(text, &name);
+    if (search) {
+        do {
+            if (name != "." && name != "..")
+                names.AddTail(name);
+        } while (Platform::FolderSearchNext(search, &name));
+        Platform::FolderSearchClose(search);
+    }
+    KwString prefix(path);
+    if (!KwCodePage::EndsWithSeparator(KwCodePage::System(), text, path.GetLength()))
+        prefix.Append("\\");
+    for (int more = names.MoveFirst(); more; more = names.MoveNext())
+        RemoveTreeAt(prefix + *names.GetAt());
+    Platform::FolderRemove(text);
+}
+
 int KwFile::DeleteTree()
 {
     m_nError = 0;
-    if (Platform::IsLink(PathText()))
-        return Platform::LinkRemove(PathText());
-    if (IsFolder()) {
-        TKwList<KwFile*> children;
-        ListFiles(&children);
-        for (int more = children.MoveFirst(); more; more = children.MoveNext()) {
-            KwFile* child = *children.GetAt();
-            child->DeleteTree();
-            child->Release();
-        }
-    }
-    Delete();
-    m_nError = 0;
+    RemoveTreeAt(m_strPath);
     return Platform::FileAccess(PathText(), 0) || Platform::IsLink(PathText()) ? 0 : 1;
 }
 

@@ -104,7 +104,7 @@ private:
     KwString StatusPath() const;
     const char* PathText() const;
     int ListEntries(TKwList<KwFile*>* files, TKwList<KwString>* names, IKwFileFilter* filter);
-    int AddEntry(const KwString& path, TKwList<KwFile*>* files, TKwList<KwString>* names,
+    int AddEntry(const KwString& full, TKwList<KwFile*>* files, TKwList<KwString>* names,
                  IKwFileFilter* filter);
 
     KwString m_strPath;

@@ -381,6 +381,26 @@ TEST(KwFileListing, RefusesNullListsAndNonFolders)
     EXPECT_EQ(1, empty.GetCount());
 }
 
+#ifdef _WIN32
+// A folder given in its short form lists its entries as long paths.
+TEST(KwFileListing, ShortFolderListsLongPaths)
+{
+    KwTestFolder dir;
+    KwFile(dir.Path("Long Folder Name")).MakeFolder();
+    dir.Write("Long Folder Name\\Long File Name.txt", "x", 1);
+    std::string longFolder = dir.Path("Long Folder Name").GetText();
+    char shortFolder[MAX_PATH] = {0};
+    ASSERT_GT(GetShortPathNameA(longFolder.c_str(), shortFolder, sizeof shortFolder), 0u);
+    ASSERT_NE(longFolder, std::string(shortFolder));
+
+    TKwList<KwString> names;
+    EXPECT_EQ(1, KwFile(shortFolder).ListNames(&names));
+    char longBase[MAX_PATH] = {0};
+    ASSERT_GT(GetLongPathNameA(longFolder.c_str(), longBase, sizeof longBase), 0u);
+    EXPECT_EQ(std::set<std::string>{std::string(longBase) + "\\Long File Name.txt"}, NamesOf(names));
+}
+#endif
+
 TEST(KwFileTree, DeleteTreeRemovesNestedFolders)
 {
     KwTestFolder dir;
