@@ -34,4 +34,20 @@ if [ -n "${CARTON_WINE_LANG:-}" ]; then
     unset LC_ALL LC_CTYPE LANGUAGE
     export LANG=$CARTON_WINE_LANG
 fi
-exec "$loader" "$@"
+# The first program that needs the desktop window starts Wine's desktop
+# process and hands it its own standard error. Under ctest that is the
+# test's output pipe, and the desktop process lives as long as any program
+# uses the desktop: ctest would wait for the pipe long after the test ended.
+# So the program writes its errors to a file, and a watcher copies them to
+# our standard error once the program (this very process, after exec) is
+# gone; only the watcher holds the pipe, and only until then.
+err=$(mktemp "$dir/stderr.XXXXXX") || exit 1
+pid=$$
+(
+    while kill -0 "$pid" 2>/dev/null; do
+        sleep 0.1
+    done
+    cat "$err" >&2
+    rm -f "$err"
+) </dev/null &
+exec "$loader" "$@" 2>"$err"
