@@ -22,6 +22,13 @@ for _ in $(seq 1 200); do
     desktop_running || break
     sleep 0.1
 done
+if desktop_running; then
+    echo "the desktop process is still up; programs of the session:"
+    for p in /proc/[0-9]*; do
+        tr '\0' '\n' 2>/dev/null <"$p/environ" | grep -qxF "WINEPREFIX=$prefix" &&
+            echo "  ${p#/proc/}: $(tr '\0' ' ' <"$p/cmdline")"
+    done
+fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkfifo "$work/err"
