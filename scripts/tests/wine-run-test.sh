@@ -11,10 +11,14 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 prefix="$(cd "$1" && pwd)/prefix"
+# Succeeds when process <pid> belongs to this session's prefix.
+in_session() {
+    tr '\0' '\n' 2>/dev/null <"/proc/$1/environ" | grep -qxF "WINEPREFIX=$prefix"
+}
 desktop_running() {
     local p
     for p in $(pgrep -f "explorer.exe /desktop"); do
-        tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qxF "WINEPREFIX=$prefix" && return 0
+        in_session "$p" && return 0
     done
     return 1
 }
@@ -25,8 +29,7 @@ done
 if desktop_running; then
     echo "the desktop process is still up; programs of the session:"
     for p in /proc/[0-9]*; do
-        tr '\0' '\n' 2>/dev/null <"$p/environ" | grep -qxF "WINEPREFIX=$prefix" &&
-            echo "  ${p#/proc/}: $(tr '\0' ' ' <"$p/cmdline")"
+        in_session "${p#/proc/}" && echo "  ${p#/proc/}: $(tr '\0' ' ' <"$p/cmdline")"
     done
 fi
 work=$(mktemp -d)
