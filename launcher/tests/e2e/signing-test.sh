@@ -38,10 +38,13 @@ CARTON_PROBE_REPORT=$winreport "${run[@]}" "$work/signed.exe" || fail "the signe
 grep -q 'readme.txt' "$report" 2>/dev/null || fail "the signed installer did not run its program"
 
 # One byte inside the archive (just before the certificate table, in the
-# trailing offset's neighbourhood) changed: the signature must fail.
+# trailing offset's neighbourhood) changed: the signature must fail. The
+# byte is inverted, so it changes whatever value this build left there.
 cp "$work/signed.exe" "$work/tampered.exe"
 size=$(stat -c %s "$work/unsigned.exe")
-printf '\x5a' | dd of="$work/tampered.exe" bs=1 seek=$((size - 64)) conv=notrunc status=none
+at=$((size - 64))
+old=$(od -An -tu1 -j "$at" -N1 "$work/signed.exe" | tr -d ' ')
+printf "\\$(printf '%03o' $((255 - old)))" | dd of="$work/tampered.exe" bs=1 seek="$at" conv=notrunc status=none
 cmp -s "$work/signed.exe" "$work/tampered.exe" && fail "the byte was not changed"
 if osslsigncode verify -CAfile "$work/cert.pem" -in "$work/tampered.exe" >/dev/null 2>&1; then
     fail "a changed archive byte still verifies: the archive is not covered by the signature"
