@@ -51,13 +51,13 @@ dsc_version() {  # dsc_version <folder with one unpacked source> -> its version
 # suites' revision follows. A locked version is taken from any suite that has
 # it, and nothing else is accepted.
 fetch_into() {
-    local pkg=$1 want=$2 spec ok=0
-    local specs=("$pkg" "$pkg/bookworm-updates" "$pkg/bookworm")
-    [ -n "$want" ] && specs=("$pkg=$want" "$pkg/bookworm-security" "$pkg/bookworm-updates" "$pkg/bookworm")
-    for spec in "${specs[@]}"; do
+    local pkg=$1 want=$2 candidate ok=0
+    local candidates=("$pkg" "$pkg/bookworm-updates" "$pkg/bookworm")
+    [ -n "$want" ] && candidates=("$pkg=$want" "$pkg/bookworm-security" "$pkg/bookworm-updates" "$pkg/bookworm")
+    for candidate in "${candidates[@]}"; do
         rm -rf "$work/src-$pkg"
         mkdir -p "$work/src-$pkg"
-        if (cd "$work/src-$pkg" && apt-get source -q "$spec" >"$work/$pkg.log" 2>&1) \
+        if (cd "$work/src-$pkg" && apt-get source -q "$candidate" >"$work/$pkg.log" 2>&1) \
            && { [ -z "$want" ] || [ "$(dsc_version "$work/src-$pkg")" = "$want" ]; }; then
             ok=1
             break
